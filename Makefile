@@ -1,0 +1,49 @@
+# Herbaxis: `make run` builds and starts the program on the sample working folder;
+# `make test` builds and runs every test.
+
+BUILD ?= build
+JOBS ?= 2
+PACKAGES = cmake g++ make qt6-base-dev qt6-image-formats-plugins libsqlite3-dev ccache
+SAMPLE = sample-folder
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:" $$missing; \
+	    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing \
+	      || { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; }; \
+	  else \
+	    echo "Herbaxis needs these Debian packages. Install them with:"; \
+	    echo "  sudo apt-get install -y" $$missing; \
+	    exit 1; \
+	  fi; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+# The sample folder is copied once from the build; after that it is the user's, and never overwritten.
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "herbaxis: no display (DISPLAY and WAYLAND_DISPLAY are unset): run it in a desktop session, or under xvfb-run."; \
+	  exit 1; \
+	fi
+	@$(MAKE) --no-print-directory build
+	@if [ ! -e $(SAMPLE) ]; then cp -r $(BUILD)/sample-folder $(SAMPLE) && echo "Created the sample working folder $(SAMPLE)/"; fi
+	cd $(SAMPLE) && "$(CURDIR)/$(BUILD)/herbaxis"
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD)

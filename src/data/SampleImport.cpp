@@ -1,0 +1,592 @@
+#include "SampleImport.h"
+
+#include "Profile.h"
+#include "Schema.h"
+#include "store/Database.h"
+#include "store/Error.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace data {
+
+using store::Error;
+
+QList<QStringList> parseCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool inQuotes = false;
+    bool fieldStarted = false;
+    const int n = int(text.size());
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (inQuotes) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                    field += c;
+                    ++i;
+                } else {
+                    inQuotes = false;
+                }
+            } else {
+                field += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('"') && field.isEmpty()) {
+            inQuotes = true;
+            fieldStarted = true;
+        } else if (c == QLatin1Char(',')) {
+            row << field;
+            field.clear();
+            fieldStarted = true;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            if (fieldStarted || !field.isEmpty() || !row.isEmpty()) {
+                row << field;
+                rows << row;
+            }
+            row.clear();
+            field.clear();
+            fieldStarted = false;
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
+    }
+    if (fieldStarted || !field.isEmpty() || !row.isEmpty()) {
+        row << field;
+        rows << row;
+    }
+    return rows;
+}
+
+QList<double> dosesToPercentages(const QList<double> &doses)
+{
+    const double total = std::accumulate(doses.begin(), doses.end(), 0.0);
+    QList<double> result;
+    if (doses.isEmpty() || total <= 0)
+        return result;
+    // Largest remainder in tenths of a percent, so that the rounded parts add up to 1000 tenths.
+    QList<int> tenths;
+    QList<std::pair<double, int>> remainders;
+    int assigned = 0;
+    for (int i = 0; i < doses.size(); ++i) {
+        const double exact = doses[i] * 1000.0 / total;
+        const int floor = int(std::floor(exact));
+        tenths << floor;
+        assigned += floor;
+        remainders << std::make_pair(exact - floor, i);
+    }
+    std::stable_sort(remainders.begin(), remainders.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    for (int k = 0; assigned < 1000 && k < remainders.size(); ++k, ++assigned)
+        ++tenths[remainders[k].second];
+    for (int t : tenths)
+        result << t / 10.0;
+    return result;
+}
+
+namespace {
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("No se puede leer %1").arg(path));
+    return QString::fromUtf8(f.readAll());
+}
+
+// A catalogue file: its rows by header name, with the line each started on for messages.
+struct CsvTable {
+    QString path;
+    QStringList header;
+    QList<QStringList> rows;
+
+    QString get(const QStringList &row, const char *column) const
+    {
+        const int i = int(header.indexOf(QString::fromLatin1(column)));
+        if (i < 0)
+            throw Error(QStringLiteral("%1: falta la columna %2").arg(path, QString::fromLatin1(column)));
+        return i < row.size() ? row[i].trimmed() : QString();
+    }
+};
+
+CsvTable readCsv(const QString &path)
+{
+    CsvTable t;
+    t.path = path;
+    QList<QStringList> rows = parseCsv(readText(path));
+    if (rows.isEmpty())
+        throw Error(QStringLiteral("%1 está vacío").arg(path));
+    t.header = rows.takeFirst();
+    for (QString &h : t.header)
+        h = h.trimmed();
+    t.rows = rows;
+    return t;
+}
+
+struct Record {
+    QString path;
+    bool formula = false;
+    QMap<QString, QString> keys; // key -> value
+    QMap<QString, int> keyLines;
+    QMap<QString, QString> memos;
+};
+
+Record readRecord(const QString &path, bool formula)
+{
+    Record r;
+    r.path = path;
+    r.formula = formula;
+    const QStringList lines = readText(path).split(QLatin1Char('\n'));
+    QString section;
+    QStringList body;
+    auto flush = [&] {
+        if (section.isEmpty())
+            return;
+        while (!body.isEmpty() && body.last().trimmed().isEmpty())
+            body.removeLast();
+        while (!body.isEmpty() && body.first().trimmed().isEmpty())
+            body.removeFirst();
+        r.memos.insert(section, body.join(QLatin1Char('\n')));
+        body.clear();
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.startsWith(QLatin1String("=="))) {
+            flush();
+            section = line.mid(2).trimmed();
+            continue;
+        }
+        if (!section.isEmpty()) {
+            body << line;
+            continue;
+        }
+        if (line.trimmed().isEmpty())
+            continue;
+        const int colon = int(line.indexOf(QLatin1Char(':')));
+        if (colon <= 0)
+            throw Error(QStringLiteral("%1:%2: se esperaba \"Clave: valor\"").arg(path).arg(i + 1));
+        const QString key = line.left(colon).trimmed();
+        r.keys.insert(key, line.mid(colon + 1).trimmed());
+        r.keyLines.insert(key, i + 1);
+    }
+    flush();
+    if (r.keys.value(QStringLiteral("PinYin")).isEmpty())
+        throw Error(QStringLiteral("%1: falta PinYin").arg(path));
+    return r;
+}
+
+QStringList listItems(const QString &value)
+{
+    QStringList items;
+    for (const QString &item : value.split(QLatin1Char('|')))
+        if (!item.trimmed().isEmpty())
+            items << item.trimmed();
+    return items;
+}
+
+// "Sp 9, Lu 6" -> a digit string of `width` positions by the code order given.
+QString profileFrom(const QString &value, const QStringList &codes, int width, const QString &where)
+{
+    QString digits(width, QLatin1Char('0'));
+    for (const QString &part : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList words = part.simplified().split(QLatin1Char(' '));
+        bool ok = false;
+        const int degree = words.size() == 2 ? words[1].toInt(&ok) : 0;
+        if (!ok || degree < 0 || degree > 9)
+            throw Error(QStringLiteral("%1: \"%2\" no es \"Código grado\"").arg(where, part.trimmed()));
+        int position = -1;
+        for (int i = 0; i < codes.size(); ++i)
+            if (codes[i].compare(words[0], Qt::CaseInsensitive) == 0)
+                position = i;
+        if (position < 0)
+            throw Error(QStringLiteral("%1: código desconocido \"%2\"").arg(where, words[0]));
+        digits[position] = QChar(u'0' + degree);
+    }
+    return digits;
+}
+
+class Importer {
+public:
+    Importer(const QString &source, const QString &target) : m_source(source), m_target(target) {}
+    void run();
+
+private:
+    QString src(const QString &name) const { return QDir(m_source).filePath(name); }
+    void checkWidth(const QString &value, int width, const QString &where) const
+    {
+        if (value.size() > width)
+            throw Error(QStringLiteral("%1: \"%2\" pasa de %3 caracteres").arg(where, value).arg(width));
+    }
+    qint64 insert(const QString &table, const QStringList &columns, const QVariantList &values);
+    void loadCatalogues();
+    void loadRecords();
+    void insertPlants();
+    void insertRelations();
+    void insertGlossary(store::Database &db, const QString &table, const QString &file);
+    void copyPages();
+
+    QString m_source, m_target;
+    std::unique_ptr<store::Database> m_db;
+    QHash<QString, qint64> m_especies, m_fuentes, m_usos, m_sintomas, m_componen;
+    QHash<QString, int> m_classes;                   // NomEsp of a class -> Num
+    QHash<QString, QHash<QString, int>> m_subclasses; // class NomEsp -> subclass NomEsp -> Num
+    QList<Record> m_records;
+    QHash<QString, qint64> m_plants; // PinYin -> Clave
+    QHash<qint64, QString> m_profiles[3];
+};
+
+qint64 Importer::insert(const QString &table, const QStringList &columns, const QVariantList &values)
+{
+    QStringList quoted, marks;
+    for (const QString &c : columns) {
+        quoted << QLatin1Char('"') + c + QLatin1Char('"');
+        marks << QStringLiteral("?");
+    }
+    store::Statement &q = m_db->cached(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                           .arg(table, quoted.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &v = values[i];
+        q.bind(i + 1, v.typeId() == QMetaType::QString && v.toString().isEmpty() ? QVariant() : v);
+    }
+    try {
+        q.run();
+    } catch (const Error &e) {
+        q.reset();
+        throw Error(QStringLiteral("%1: %2").arg(table, e.message()));
+    }
+    q.reset();
+    return m_db->lastInsertRowId();
+}
+
+void Importer::loadCatalogues()
+{
+    auto loadNamed = [&](const char *file, const char *table, QStringList columns, QHash<QString, qint64> &into,
+                         const QList<int> &widths) {
+        const CsvTable t = readCsv(src(QString::fromLatin1(file)));
+        for (int r = 0; r < t.rows.size(); ++r) {
+            QVariantList values;
+            for (int c = 0; c < columns.size(); ++c) {
+                const QString v = t.get(t.rows[r], columns[c].toLatin1().constData());
+                checkWidth(v, widths[c], QStringLiteral("%1, fila %2").arg(t.path).arg(r + 2));
+                values << v;
+            }
+            const QString key = values[0].toString();
+            if (key.isEmpty())
+                throw Error(QStringLiteral("%1, fila %2: nombre vacío").arg(t.path).arg(r + 2));
+            if (into.contains(key))
+                throw Error(QStringLiteral("%1, fila %2: \"%3\" está repetido").arg(t.path).arg(r + 2).arg(key));
+            const bool ordered = QString::fromLatin1(table) != QLatin1String("Especies") &&
+                                 QString::fromLatin1(table) != QLatin1String("Fuentes");
+            qint64 id = insert(QString::fromLatin1(table), columns, values);
+            if (ordered)
+                m_db->exec(QStringLiteral("UPDATE \"%1\" SET Orden=rowid WHERE rowid=%2").arg(QString::fromLatin1(table)).arg(id));
+            into.insert(key, id);
+        }
+    };
+    loadNamed("especies.csv", "Especies", {QStringLiteral("Nom"), QStringLiteral("NomIng")}, m_especies, {10, 10});
+    loadNamed("fuentes.csv", "Fuentes",
+              {QStringLiteral("Titulo"), QStringLiteral("Chino"), QStringLiteral("Autor"), QStringLiteral("Dinastia")},
+              m_fuentes, {100, 100, 80, 80});
+    loadNamed("usos.csv", "Usos", {QStringLiteral("Nom"), QStringLiteral("NomIng")}, m_usos, {120, 120});
+    loadNamed("sintomas.csv", "Sintomas", {QStringLiteral("Nom"), QStringLiteral("NomIng")}, m_sintomas, {120, 120});
+    loadNamed("componen.csv", "Componen", {QStringLiteral("Nom"), QStringLiteral("NomIng")}, m_componen, {40, 40});
+
+    const CsvTable clases = readCsv(src(QStringLiteral("clases.csv")));
+    QHash<int, QString> classNames;
+    for (int r = 0; r < clases.rows.size(); ++r) {
+        const QStringList &row = clases.rows[r];
+        const QString where = QStringLiteral("%1, fila %2").arg(clases.path).arg(r + 2);
+        bool okNum = false, okPadre = false;
+        const int num = clases.get(row, "Num").toInt(&okNum);
+        const int padre = clases.get(row, "Padre").toInt(&okPadre);
+        const QString esp = clases.get(row, "NomEsp");
+        const QString ing = clases.get(row, "NomIng");
+        if (!okNum || !okPadre || num <= 0)
+            throw Error(QStringLiteral("%1: Num y Padre deben ser números (Num > 0)").arg(where));
+        checkWidth(esp, 80, where);
+        checkWidth(ing, 80, where);
+        if (padre == 0) {
+            if (m_classes.contains(esp))
+                throw Error(QStringLiteral("%1: la clase \"%2\" está repetida").arg(where, esp));
+            m_classes.insert(esp, num);
+            classNames.insert(num, esp);
+        } else {
+            if (!classNames.contains(padre))
+                throw Error(QStringLiteral("%1: la clase %2 no existe (o viene después)").arg(where).arg(padre));
+            m_subclasses[classNames.value(padre)].insert(esp, num);
+        }
+        insert(QStringLiteral("Clases"), {QStringLiteral("Num"), QStringLiteral("Padre"), QStringLiteral("NomEsp"), QStringLiteral("NomIng")},
+               {num, padre, esp, ing});
+    }
+}
+
+void Importer::loadRecords()
+{
+    for (const auto &[folder, formula] : {std::pair{QStringLiteral("elementos"), false}, std::pair{QStringLiteral("formulas"), true}}) {
+        QDir dir(src(folder));
+        const QStringList files = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+        for (const QString &f : files)
+            m_records << readRecord(dir.filePath(f), formula);
+    }
+}
+
+void Importer::insertPlants()
+{
+    static const QStringList textKeys = {
+        QStringLiteral("PinYin"), QStringLiteral("Nom0"), QStringLiteral("Nom1"), QStringLiteral("Nom2"),
+        QStringLiteral("Nom3"), QStringLiteral("Nom4"), QStringLiteral("Nom5"), QStringLiteral("Nom6"),
+        QStringLiteral("Nom7"), QStringLiteral("Nom8"), QStringLiteral("Nom9"), QStringLiteral("Nom10"),
+        QStringLiteral("Familia"), QStringLiteral("Habitat"), QStringLiteral("Parte"), QStringLiteral("ParteIng")};
+    static const QList<int> textWidths = {50, 50, 50, 50, 50, 35, 35, 35, 35, 35, 35, 35, 25, 50, 40, 40};
+    static const QStringList otherKeys = {
+        QStringLiteral("Especie"), QStringLiteral("Clase"), QStringLiteral("SubClase"), QStringLiteral("Fuente"),
+        QStringLiteral("Toxicidad"), QStringLiteral("Canales"), QStringLiteral("Sabores"), QStringLiteral("Naturaleza"),
+        QStringLiteral("Acciones"), QStringLiteral("Indicaciones"), QStringLiteral("Componentes"),
+        QStringLiteral("Sinonimos"), QStringLiteral("Ingredientes")};
+    static const QStringList memoKeys = {
+        QStringLiteral("Descripcion"), QStringLiteral("Floracion"), QStringLiteral("Aplicacion"),
+        QStringLiteral("Administracion"), QStringLiteral("DescripcionIng"), QStringLiteral("FloracionIng"),
+        QStringLiteral("AdministracionIng")};
+    static const QStringList channels = {QStringLiteral("Lu"), QStringLiteral("Sp"), QStringLiteral("HT"), QStringLiteral("Ki"),
+                                         QStringLiteral("PC"), QStringLiteral("LR"), QStringLiteral("LI"), QStringLiteral("St"),
+                                         QStringLiteral("SI"), QStringLiteral("BL"), QStringLiteral("TB"), QStringLiteral("GB")};
+    static const QStringList tastes = {QStringLiteral("Sour"), QStringLiteral("Bitter"), QStringLiteral("Pungent"),
+                                       QStringLiteral("Sweet"), QStringLiteral("Aromatic"), QStringLiteral("Astringent"),
+                                       QStringLiteral("Salty"), QStringLiteral("Tasteless")};
+    static const QStringList natures = {QStringLiteral("Neutral"), QStringLiteral("Warm"), QStringLiteral("Cool"),
+                                        QStringLiteral("Cold"), QStringLiteral("Hot")};
+
+    for (const Record &r : std::as_const(m_records)) {
+        auto where = [&](const QString &key) { return QStringLiteral("%1:%2").arg(r.path).arg(r.keyLines.value(key)); };
+        for (auto it = r.keys.begin(); it != r.keys.end(); ++it)
+            if (!textKeys.contains(it.key()) && !otherKeys.contains(it.key()))
+                throw Error(QStringLiteral("%1: clave desconocida \"%2\"").arg(where(it.key()), it.key()));
+        for (auto it = r.memos.begin(); it != r.memos.end(); ++it)
+            if (!memoKeys.contains(it.key()))
+                throw Error(QStringLiteral("%1: sección desconocida \"%2\"").arg(r.path, it.key()));
+        const QString pinyin = r.keys.value(QStringLiteral("PinYin"));
+        if (m_plants.contains(pinyin))
+            throw Error(QStringLiteral("%1: \"%2\" ya existe").arg(where(QStringLiteral("PinYin")), pinyin));
+        if (r.formula && r.keys.contains(QStringLiteral("Canales")))
+            throw Error(QStringLiteral("%1: el perfil de una fórmula se calcula de sus ingredientes").arg(r.path));
+
+        QStringList columns{QStringLiteral("EsFormula")};
+        QVariantList values{r.formula};
+        for (int i = 0; i < textKeys.size(); ++i) {
+            const QString v = r.keys.value(textKeys[i]);
+            checkWidth(v, textWidths[i], where(textKeys[i]));
+            columns << textKeys[i];
+            values << v;
+        }
+        for (const QString &m : memoKeys) {
+            columns << m;
+            values << r.memos.value(m);
+        }
+        auto resolve = [&](const QString &key, const QHash<QString, qint64> &map) -> QVariant {
+            const QString v = r.keys.value(key);
+            if (v.isEmpty())
+                return QVariant();
+            if (!map.contains(v))
+                throw Error(QStringLiteral("%1: %2 \"%3\" no existe").arg(where(key), key, v));
+            return map.value(v);
+        };
+        columns << QStringLiteral("KEspecie") << QStringLiteral("KFuente");
+        values << resolve(QStringLiteral("Especie"), m_especies) << resolve(QStringLiteral("Fuente"), m_fuentes);
+
+        const QString clase = r.keys.value(QStringLiteral("Clase"));
+        const QString subclase = r.keys.value(QStringLiteral("SubClase"));
+        QVariant kClase, kSubClase;
+        if (!clase.isEmpty()) {
+            if (!m_classes.contains(clase))
+                throw Error(QStringLiteral("%1: la clase \"%2\" no existe").arg(where(QStringLiteral("Clase")), clase));
+            kClase = m_classes.value(clase);
+        }
+        if (!subclase.isEmpty()) {
+            if (!m_subclasses.value(clase).contains(subclase))
+                throw Error(QStringLiteral("%1: \"%2\" no es una subclase de \"%3\"").arg(where(QStringLiteral("SubClase")), subclase, clase));
+            kSubClase = m_subclasses.value(clase).value(subclase);
+        }
+        columns << QStringLiteral("KClase") << QStringLiteral("KSubClase");
+        values << kClase << kSubClase;
+
+        const QString tox = r.keys.value(QStringLiteral("Toxicidad"));
+        if (!tox.isEmpty() && !(tox.size() == 1 && tox[0] >= QLatin1Char('0') && tox[0] <= QLatin1Char('3')))
+            throw Error(QStringLiteral("%1: la toxicidad va de 0 a 3").arg(where(QStringLiteral("Toxicidad"))));
+        columns << QStringLiteral("Toxicidad");
+        values << tox;
+
+        if (!r.formula) {
+            columns << QStringLiteral("Meridianos") << QStringLiteral("Sabor") << QStringLiteral("Energia");
+            values << profileFrom(r.keys.value(QStringLiteral("Canales")), channels, ChannelsWidth, where(QStringLiteral("Canales")))
+                   << profileFrom(r.keys.value(QStringLiteral("Sabores")), tastes, TastesWidth, where(QStringLiteral("Sabores")))
+                   << profileFrom(r.keys.value(QStringLiteral("Naturaleza")), natures, NaturesWidth, where(QStringLiteral("Naturaleza")));
+        }
+        const qint64 id = insert(QStringLiteral("Plantas"), columns, values);
+        m_db->exec(QStringLiteral("UPDATE Plantas SET Orden=rowid WHERE rowid=%1").arg(id));
+        m_plants.insert(pinyin, id);
+    }
+}
+
+void Importer::insertRelations()
+{
+    QSet<qint64> formulas;
+    for (const Record &r : std::as_const(m_records))
+        if (r.formula)
+            formulas.insert(m_plants.value(r.keys.value(QStringLiteral("PinYin"))));
+
+    for (const Record &r : std::as_const(m_records)) {
+        const qint64 plant = m_plants.value(r.keys.value(QStringLiteral("PinYin")));
+        auto where = [&](const QString &key) { return QStringLiteral("%1:%2").arg(r.path).arg(r.keyLines.value(key)); };
+        auto relate = [&](const QString &key, const QHash<QString, qint64> &catalogue, const QString &table,
+                          const QString &k, const QString &o) {
+            QSet<QString> seen;
+            for (const QString &item : listItems(r.keys.value(key))) {
+                if (!catalogue.contains(item))
+                    throw Error(QStringLiteral("%1: \"%2\" no está en el catálogo").arg(where(key), item));
+                if (seen.contains(item))
+                    continue;
+                seen.insert(item);
+                const qint64 id = catalogue.value(item);
+                insert(table, {QStringLiteral("KPlanta"), k, QStringLiteral("OPlanta"), o}, {plant, id, plant, id});
+            }
+        };
+        relate(QStringLiteral("Acciones"), m_usos, QStringLiteral("Rel"), QStringLiteral("KUso"), QStringLiteral("OUso"));
+        relate(QStringLiteral("Indicaciones"), m_sintomas, QStringLiteral("RelSint"), QStringLiteral("KSint"), QStringLiteral("OSint"));
+        relate(QStringLiteral("Componentes"), m_componen, QStringLiteral("RelComp"), QStringLiteral("KComp"), QStringLiteral("OComp"));
+
+        for (const QString &s : listItems(r.keys.value(QStringLiteral("Sinonimos")))) {
+            checkWidth(s, 60, where(QStringLiteral("Sinonimos")));
+            insert(QStringLiteral("Sinonimos"), {QStringLiteral("KPlanta"), QStringLiteral("Sinon")}, {plant, s});
+        }
+
+        const QStringList ingredients = listItems(r.keys.value(QStringLiteral("Ingredientes")));
+        if (!r.formula) {
+            if (!ingredients.isEmpty())
+                throw Error(QStringLiteral("%1: un elemento no lleva ingredientes").arg(where(QStringLiteral("Ingredientes"))));
+            continue;
+        }
+        if (ingredients.isEmpty())
+            throw Error(QStringLiteral("%1: la fórmula no tiene ingredientes").arg(r.path));
+        QList<qint64> keys;
+        QList<double> doses;
+        for (const QString &item : ingredients) {
+            const int space = int(item.lastIndexOf(QLatin1Char(' ')));
+            bool ok = false;
+            const double dose = space > 0 ? item.mid(space + 1).toDouble(&ok) : 0;
+            const QString name = space > 0 ? item.left(space).trimmed() : item;
+            if (!ok || dose <= 0)
+                throw Error(QStringLiteral("%1: \"%2\" no es \"Pin Yin dosis\"").arg(where(QStringLiteral("Ingredientes")), item));
+            if (!m_plants.contains(name) || formulas.contains(m_plants.value(name)))
+                throw Error(QStringLiteral("%1: \"%2\" no es un elemento").arg(where(QStringLiteral("Ingredientes")), name));
+            if (keys.contains(m_plants.value(name)))
+                throw Error(QStringLiteral("%1: \"%2\" está repetido").arg(where(QStringLiteral("Ingredientes")), name));
+            keys << m_plants.value(name);
+            doses << dose;
+        }
+        const QList<double> percentages = dosesToPercentages(doses);
+        ProfileSlotsArray acc[3] = {};
+        for (int i = 0; i < keys.size(); ++i) {
+            insert(QStringLiteral("RelForm"),
+                   {QStringLiteral("KFormula"), QStringLiteral("KPlanta"), QStringLiteral("OFormula"), QStringLiteral("OPlanta"), QStringLiteral("Porcentaje")},
+                   {plant, keys[i], plant, keys[i], percentages[i]});
+            store::Statement &q = m_db->cached(QStringLiteral("SELECT Meridianos, Sabor, Energia FROM Plantas WHERE rowid=?"));
+            q.bind(1, keys[i]);
+            if (q.step())
+                for (int s = 0; s < 3; ++s)
+                    addWeightedProfile(acc[s], percentages[i], q.value(s).toString());
+            q.reset();
+        }
+        store::Statement &u = m_db->cached(QStringLiteral("UPDATE Plantas SET Meridianos=?, Sabor=?, Energia=? WHERE rowid=?"));
+        u.bind(1, profileString(acc[0]).left(ChannelsWidth));
+        u.bind(2, profileString(acc[1]).left(TastesWidth));
+        u.bind(3, profileString(acc[2]).left(NaturesWidth));
+        u.bind(4, plant);
+        u.run();
+        u.reset();
+    }
+}
+
+void Importer::insertGlossary(store::Database &db, const QString &table, const QString &file)
+{
+    const CsvTable t = readCsv(src(file));
+    QSet<QString> seen;
+    store::Statement &q = db.cached(QStringLiteral("INSERT INTO \"%1\" (Nom, Memo) VALUES (?, ?)").arg(table));
+    for (int r = 0; r < t.rows.size(); ++r) {
+        const QString where = QStringLiteral("%1, fila %2").arg(t.path).arg(r + 2);
+        const QString nom = t.get(t.rows[r], "Nom");
+        checkWidth(nom, 30, where);
+        if (nom.isEmpty() || seen.contains(nom))
+            throw Error(QStringLiteral("%1: término vacío o repetido").arg(where));
+        seen.insert(nom);
+        q.bind(1, nom);
+        q.bind(2, t.get(t.rows[r], "Memo"));
+        q.run();
+        q.reset();
+    }
+}
+
+void Importer::copyPages()
+{
+    const QString pages = src(QStringLiteral("pages"));
+    QDirIterator it(pages, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = QDir(m_target).filePath(QDir(pages).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).path());
+        QFile::remove(to);
+        if (!QFile::copy(from, to))
+            throw Error(QStringLiteral("No se puede copiar %1").arg(from));
+    }
+}
+
+void Importer::run()
+{
+    if (store::Database::existsIn(m_target))
+        throw Error(QStringLiteral("%1 ya tiene una base de datos").arg(m_target));
+    createDatabase(m_target, workingTables());
+    const QString english = QDir(m_target).filePath(QString::fromLatin1(EnglishFolder));
+    createDatabase(english, englishTables());
+
+    m_db = std::make_unique<store::Database>(m_target, store::Database::OpenMode::Existing);
+    m_db->begin();
+    try {
+        loadCatalogues();
+        loadRecords();
+        insertPlants();
+        insertRelations();
+        insertGlossary(*m_db, QStringLiteral("Glosario"), QStringLiteral("glosario.csv"));
+        m_db->commit();
+    } catch (...) {
+        m_db->rollback();
+        throw;
+    }
+    store::Database englishDb(english, store::Database::OpenMode::Existing);
+    englishDb.begin();
+    insertGlossary(englishDb, QStringLiteral("Glossary"), QStringLiteral("English/glossary.csv"));
+    englishDb.commit();
+    copyPages();
+}
+
+} // namespace
+
+void importSample(const QString &sourceFolder, const QString &targetFolder)
+{
+    Importer(sourceFolder, targetFolder).run();
+}
+
+} // namespace data

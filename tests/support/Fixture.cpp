@@ -1,0 +1,35 @@
+#include "Fixture.h"
+
+#include "data/Schema.h"
+
+namespace test {
+
+WorkingFolder::WorkingFolder()
+{
+    data::createDatabase(m_dir.path(), data::workingTables());
+    reopen();
+}
+
+void WorkingFolder::reopen()
+{
+    m_session.reset();
+    m_session = std::make_unique<store::Session>(m_dir.path());
+}
+
+int addPlant(store::Session &session, const QString &pinyin, bool formula, const QString &nom0)
+{
+    store::Table t(session, QStringLiteral("Plantas.DB"));
+    t.open();
+    t.append();
+    t.setValue(QStringLiteral("PinYin"), pinyin);
+    t.setValue(QStringLiteral("EsFormula"), formula);
+    t.setValue(QStringLiteral("Nom0"), nom0);
+    t.post();
+    const int key = t.asInt(QStringLiteral("Clave"));
+    t.edit();
+    t.setValue(QStringLiteral("Orden"), key);
+    t.post();
+    return key;
+}
+
+} // namespace test
