@@ -45,5 +45,11 @@ run:
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# Speed on a generated large database (see bench/README.md). The M folder is generated once and
+# reused; delete $(BUILD)/bench-M to generate it again.
+bench: build
+	@if [ ! -e $(BUILD)/bench-M/Herbaxis.sqlite ]; then "$(BUILD)/herbaxis-gen" M $(BUILD)/bench-M; fi
+	"$(BUILD)/herbaxis-bench" $(BUILD)/bench-M --json $(BUILD)/bench-M.json
+
 clean:
 	rm -rf $(BUILD)

@@ -1,34 +1,39 @@
+#include "HerbaxisApplication.h"
+#include "Program.h"
 #include "WorkingFolder.h"
-#include "mainwin/TFPlantas.h"
+#include "common/AppContext.h"
+#include "common/TFMensajes.h"
 #include "store/Error.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Herbaxis"));
+    app::HerbaxisApplication application(argc, argv);
+    common::AppContext context;
+    QApplication::setApplicationName(context.applicationTitle);
+    context.workingFolder = QDir::currentPath();
+    context.firstArgument = QApplication::arguments().value(1);
 
     std::unique_ptr<store::Session> session;
     try {
-        session = app::openWorkingFolder(QDir::currentPath(), [](const QString &question) {
-            return QMessageBox::question(nullptr, QStringLiteral("Herbaxis"), question) == QMessageBox::Yes;
-        });
+        session = app::openWorkingFolder(context.workingFolder, [](const QString &question) { return common::AskYesNo(question); });
     } catch (const store::Error &e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Herbaxis"), e.message());
+        common::ShowMessageBox(e.message());
         return 1;
     }
     if (!session)
         return 0;
+    context.session = session.get();
 
+    std::unique_ptr<app::Program> program;
     try {
-        mainwin::TFPlantas window(*session);
-        window.show();
-        return app.exec();
+        program = std::make_unique<app::Program>(context);
     } catch (const store::Error &e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Herbaxis"), e.message());
+        common::ShowMessageBox(e.message());
         return 1;
     }
+    if (!program->start())
+        return 1;
+    return QApplication::exec();
 }

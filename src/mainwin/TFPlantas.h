@@ -1,29 +1,181 @@
 #pragma once
 
-#include "store/Table.h"
-#include "widgets/GridModel.h"
+#include "data/MainWindowLink.h"
+#include "widgets/DBControls.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DataSource.h"
 
+#include <QEventLoop>
 #include <QMainWindow>
-#include <QTableView>
+#include <QPointer>
+
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTabBar;
+class QTabWidget;
+class QToolButton;
+
+namespace data { class TDM; }
+namespace common { class TFCalco; }
 
 namespace mainwin {
 
-// The main window: for now the plant list ordered by pin yin.
-class TFPlantas : public QMainWindow {
+// The main window: the plant list, the current record's names, texts, profile and relations, and
+// the way to every other window.
+class TFPlantas : public QMainWindow, public data::MainWindowLink {
     Q_OBJECT
 public:
-    explicit TFPlantas(store::Session &session, QWidget *parent = nullptr);
+    explicit TFPlantas(QWidget *parent = nullptr);
+    ~TFPlantas() override;
 
-    store::Table *plantTable() const { return m_plan; }
-    QTableView *plantList() const { return m_grNom; }
+    // Binds the controls to the data module's tables; the module is made right after the window.
+    void attachDataModule(data::TDM *dm);
+    data::TDM *dm() const { return m_dm; }
+    // Set when the window could not start (a table that does not open): the store's message.
+    QString startupError() const { return m_startupError; }
+    QStringList listaEsp() const;
+    QStringList listaIng() const;
+
+    // --- state read by other parts of the program ---
+    bool SingleRecordView = false;
+    int ClassFilter = 0;
+    int SubClassFilter = 0;
+    bool TextSearchActive = false;
+    bool PropFilterActive = false;
+    bool AnyFilterActive = false;
+    QList<widgets::DBEdit *> NameEdits;
+    QPointer<QWidget> LastActiveControl;
+    QString CurrentPhotoField = QStringLiteral("Foto1");
+    int PhotoNumber = 1;
+
+    // --- operations ---
+    void FormShow();
+    void ModificarClick();
+    void SalirClick();
+    void ShowSingleRecord();
+    void ApplyListFilter();
+    void PintarCalco(common::TFCalco &overlay);
+    void CBIdiomaChange();
+    void TabMemoChange();
+    void FichaChange();
+    void Splitter5Moved();
+    void PanIzqResize();
+    void LabInstrClick();
+    bool editing() const;
+
+    // --- data::MainWindowLink ---
+    int kindSelection() const override;
+    bool editingMode() const override { return editing(); }
+    bool textSearchActive() const override { return TextSearchActive; }
+    bool propFilterActive() const override { return PropFilterActive; }
+    bool matchProps(const QString &meridianos, const QString &energia, const QString &sabor) const override;
+    void showMessage(const QString &text) override;
+    void showPhotoOrPlaceholder(bool hasPhoto, bool formula) override;
+    void setRelationCaption(data::RelationPage page, const QString &caption) override;
+    int photoNumber() const override { return PhotoNumber; }
+    void advancePhoto() override;
+    void showDetailsPage(bool formula) override;
+    void showFormulaProfile() override;
+    void showProfileStrings(const QString &meridianos, const QString &sabor, const QString &energia) override;
+    data::RelationPage activeRelationPage() const override;
+    void setActiveRelationPage(data::RelationPage page) override;
+    void setRelationTabVisible(data::RelationPage page, bool visible) override;
+    void relationPageChanged() override { FichaChange(); }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void GrNomCurrentChanged(const QModelIndex &current);
-    void followTable(int row);
+    // layout, in TFPlantasLayout.cpp
+    void createControls();
+    QWidget *createListColumn();
+    QWidget *createPropertyPanels();
+    QWidget *createDetailPages();
+    QWidget *createNamesAndPhoto();
+    QWidget *createMemoArea();
+    QWidget *createClassStrips();
+    QWidget *createBottomPanel();
+    QWidget *createRelationPages();
+    QWidget *createRelationPage(const char *pageName, const char *headerName, const QString &title,
+                                const char *buttonName, const QString &buttonText, widgets::DBGrid *&grid,
+                                const char *gridName, QPushButton *&button);
+    void layoutPropertyPanels();
 
-    store::Table *m_plan;
-    widgets::GridModel *m_model;
-    QTableView *m_grNom;
+    bool FormCloseQuery();
+    void FormClose();
+    bool FormKeyDown(int key);
+    void endSingleRecordView();
+    QWidget *relationPageWidget(data::RelationPage page) const;
+    QString firstArgument() const;
+    void positionOnArgument();
+
+public:
+    // controls, named as the program names them (and as their objectName)
+    QSplitter *Splitter5 = nullptr, *Splitter7 = nullptr, *Splitter2 = nullptr;
+    QFrame *PanIzq = nullptr, *PanInstrUna = nullptr, *PanInd = nullptr, *PanNom = nullptr;
+    QLabel *ImVolver = nullptr, *LabAtras = nullptr, *LabNom = nullptr, *LabCant = nullptr, *LabBus = nullptr;
+    QComboBox *CBIdioma = nullptr;
+    QPushButton *VerTodo = nullptr, *BotBusSinon = nullptr;
+    widgets::DBGrid *GrNom = nullptr;
+    QGroupBox *SelPlanForm = nullptr;
+    QButtonGroup *SelPlanFormGroup = nullptr;
+    QFrame *Panel31 = nullptr, *PanProp = nullptr, *PanCanales = nullptr, *PanSabor = nullptr, *PanEnergia = nullptr;
+    QLabel *LabFic = nullptr;
+    QPushButton *FiltrarProp = nullptr;
+    QStackedWidget *FicPropAut = nullptr;
+    QWidget *PagProps = nullptr, *PagAut = nullptr;
+    QFrame *PanToxic = nullptr, *PanTox = nullptr;
+    QLabel *ImTox = nullptr, *LabTox = nullptr;
+    widgets::DBEdit *DBEdit17 = nullptr, *DBEdit6 = nullptr, *DBEdit1 = nullptr, *DBEdit5 = nullptr, *DBEdit3 = nullptr;
+    QList<widgets::DBText *> SourceRows;
+    QFrame *Panel1 = nullptr, *PanSup = nullptr, *PanCen = nullptr, *PanDer = nullptr;
+    QFrame *Panel32 = nullptr, *PanIdiomas = nullptr, *PanFoto = nullptr, *PanBotIm = nullptr, *PanMort = nullptr,
+           *PanPlanta = nullptr;
+    QLabel *Label30 = nullptr, *Im = nullptr, *ImMort = nullptr, *ImPlanta = nullptr;
+    QPushButton *Sinonimos = nullptr;
+    widgets::DBEdit *EdPinYin = nullptr;
+    QFrame *PanMemo = nullptr, *Panel12 = nullptr, *Panel2 = nullptr, *PanClase = nullptr, *PanSubClase = nullptr,
+           *PanBot = nullptr, *PanLogoRec = nullptr, *PanFic = nullptr, *PanBotSint = nullptr;
+    QTabBar *TabMemo = nullptr;
+    QLabel *LabMemo = nullptr, *Image2 = nullptr, *Label24 = nullptr;
+    QPushButton *Buscar = nullptr, *BotClase = nullptr, *BotSubClase = nullptr;
+    widgets::DBText *LabClase = nullptr, *LabSubClase = nullptr;
+    widgets::DBMemo *Memo = nullptr;
+    QListWidget *ListaEsp = nullptr, *ListaIng = nullptr;
+    QPushButton *Enlaces = nullptr, *Color = nullptr, *Ayuda = nullptr, *Glosario = nullptr, *Bibliografia = nullptr,
+                *Mas = nullptr, *Menos = nullptr, *Salir = nullptr;
+    QPushButton *Modificar = nullptr;
+    QTabWidget *Ficha = nullptr;
+    QWidget *PagAcc = nullptr, *PagSint = nullptr, *PagFormPl = nullptr, *PagPlForm = nullptr, *PagComp = nullptr;
+    widgets::DBGrid *GrAcc = nullptr, *GrSint = nullptr, *GrFormPl = nullptr, *GrPlForm = nullptr, *GrComp = nullptr;
+    QPushButton *DiagnosticarAcc = nullptr, *DiagnosticarInd = nullptr, *MostrarFor = nullptr, *MostrarIng = nullptr;
+    QPushButton *Cambiar = nullptr, *Agregar = nullptr, *Quitar = nullptr, *Porcentaje = nullptr;
+    QList<QProgressBar *> ChannelBars, TasteBars, NatureBars;
+
+    widgets::DataSource *SPlan = nullptr;
+    widgets::DataSource *SNotas = nullptr;
+    widgets::DataSource *SFuentes = nullptr;
+
+private:
+    data::TDM *m_dm = nullptr;
+    bool m_shown = false;
+    QString m_startupError;
+    bool m_closing = false;
+    QEventLoop *m_singleLoop = nullptr;
+    const QEvent *m_previewedKey = nullptr; // the key the window saw last, and where
+    QPointer<QWidget> m_previewedAt;
 };
 
 } // namespace mainwin

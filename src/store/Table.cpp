@@ -184,6 +184,10 @@ void Table::open()
 {
     if (isOpen())
         return;
+    // The cursors this one looks values up through are needed as soon as a row is shown.
+    for (const LookupDef &l : std::as_const(m_lookups))
+        if (l.through && l.through != this && !l.through->isOpen())
+            l.through->open();
     m_state = State::Browse;
     try {
         rebuild();

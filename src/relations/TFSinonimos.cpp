@@ -1,0 +1,11 @@
+#include "TFSinonimos.h"
+
+namespace relations {
+
+TFSinonimos::TFSinonimos(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FSinonimos"));
+    setWindowTitle(QStringLiteral("Sinónimos"));
+}
+
+} // namespace relations

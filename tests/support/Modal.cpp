@@ -1,0 +1,52 @@
+#include "Modal.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace test {
+
+namespace {
+
+void poll(const std::shared_ptr<ModalSeen> &seen, const QString &buttonName, int key, const std::shared_ptr<QElapsedTimer> &clock,
+          int timeoutMs)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) {
+        if (clock->elapsed() < timeoutMs)
+            QTimer::singleShot(10, [=] { poll(seen, buttonName, key, clock, timeoutMs); });
+        return;
+    }
+    seen->answered = true;
+    seen->title = modal->windowTitle();
+    seen->size = modal->size();
+    if (auto *lab = modal->findChild<QLabel *>(QStringLiteral("Lab")))
+        seen->text = lab->text();
+    for (QAbstractButton *b : modal->findChildren<QAbstractButton *>())
+        if (b->isVisible())
+            seen->buttons << b->objectName();
+    if (!buttonName.isEmpty()) {
+        if (auto *b = modal->findChild<QAbstractButton *>(buttonName)) {
+            b->click();
+            return;
+        }
+    }
+    QWidget *target = modal->focusWidget() ? modal->focusWidget() : modal;
+    QTest::keyClick(target, Qt::Key(key ? key : Qt::Key_Escape));
+}
+
+} // namespace
+
+std::shared_ptr<ModalSeen> answerNextModal(const QString &buttonName, int key, int timeoutMs)
+{
+    auto seen = std::make_shared<ModalSeen>();
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [=] { poll(seen, buttonName, key, clock, timeoutMs); });
+    return seen;
+}
+
+} // namespace test
