@@ -85,10 +85,12 @@ TDM::TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList 
 
 TDM::~TDM()
 {
-    // Details first: nothing may follow a master that is going away.
-    for (Table *t : relationTables())
+    // Details first: nothing may follow a master that is going away, and a closed view is not
+    // read again when it lets go of its master.
+    for (Table *t : relationTables() + QList<Table *>{TFuentes}) {
+        t->close();
         t->setMaster(nullptr, QString());
-    TFuentes->setMaster(nullptr, QString());
+    }
     TPlan->afterScroll = nullptr;
 }
 

@@ -381,13 +381,34 @@ std::shared_ptr<Order> Database::buildOrder(const TableInfo &ti, const QString &
         order->descending = ix->descending;
     }
 
+    // Any full index of the table holds every row id and is far smaller than a table with memos
+    // and pictures; a named index also holds its field. Reading through one never touches the
+    // table's own pages.
+    QString namedIndex, anyIndex;
+    {
+        Statement ix(m_db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL ORDER BY name"));
+        ix.bind(1, ti.name);
+        const QString wanted = indexName.isEmpty() ? QString() : sqlIndexName(ti.name, indexName);
+        while (ix.step()) {
+            const QString name = ix.value(0).toString();
+            if (ix.value(1).toString().contains(QLatin1String(" WHERE "), Qt::CaseInsensitive))
+                continue; // a partial index does not hold every row
+            if (anyIndex.isEmpty())
+                anyIndex = name;
+            if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+                namedIndex = name;
+        }
+    }
+    auto indexedBy = [](const QString &index) { return index.isEmpty() ? QString() : QStringLiteral(" INDEXED BY %1").arg(quoted(index)); };
+
     std::vector<qint64> rowids;
     std::vector<SortKey> keys;
     if (order->field.isEmpty()) {
-        Statement q(m_db, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quoted(ti.name)));
-        while (q.step()) {
-            const qint64 id = q.int64(0);
-            rowids.push_back(id);
+        Statement q(m_db, QStringLiteral("SELECT rowid FROM %1%2").arg(quoted(ti.name), indexedBy(anyIndex)));
+        while (q.step())
+            rowids.push_back(q.int64(0));
+        std::sort(rowids.begin(), rowids.end());
+        for (qint64 id : rowids) {
             SortKey k;
             k.kind = SortKey::Number;
             k.number = double(id);
@@ -398,7 +419,7 @@ std::shared_ptr<Order> Database::buildOrder(const TableInfo &ti, const QString &
         return order;
     }
 
-    Statement q(m_db, QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoted(order->field), quoted(ti.name)));
+    Statement q(m_db, QStringLiteral("SELECT rowid, %1 FROM %2%3").arg(quoted(order->field), quoted(ti.name), indexedBy(namedIndex)));
     while (q.step()) {
         rowids.push_back(q.int64(0));
         keys.push_back(SortKey::fromValue(q.value(1), order->caseInsensitive));

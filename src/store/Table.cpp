@@ -294,14 +294,29 @@ void Table::rebuild()
             Statement q(m_db->handle(),
                         QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(quoted(m_tableName), m_filter.sqlCondition()));
             m_filter.bindTo(q, 1);
-            std::unordered_set<qint64> pass;
-            while (q.step())
-                pass.insert(q.int64(0));
+            std::vector<qint64> passing;
+            qint64 highest = 0;
+            while (q.step()) {
+                passing.push_back(q.int64(0));
+                highest = std::max(highest, passing.back());
+            }
             const auto &rowids = m_order->rowids;
-            m_sel.reserve(pass.size());
-            for (size_t p = 0; p < rowids.size(); ++p)
-                if (pass.count(rowids[p]))
-                    m_sel.push_back(int(p));
+            m_sel.reserve(passing.size());
+            if (highest < (qint64(1) << 24)) {
+                // Row ids are dense: one bit per row id beats hashing.
+                std::vector<bool> pass(size_t(highest) + 1, false);
+                for (qint64 id : passing)
+                    if (id >= 0)
+                        pass[size_t(id)] = true;
+                for (size_t p = 0; p < rowids.size(); ++p)
+                    if (rowids[p] >= 0 && rowids[p] <= highest && pass[size_t(rowids[p])])
+                        m_sel.push_back(int(p));
+            } else {
+                const std::unordered_set<qint64> pass(passing.begin(), passing.end());
+                for (size_t p = 0; p < rowids.size(); ++p)
+                    if (pass.count(rowids[p]))
+                        m_sel.push_back(int(p));
+            }
         } else {
             m_sel.resize(m_order->rowids.size());
             for (size_t p = 0; p < m_sel.size(); ++p)
@@ -312,13 +327,15 @@ void Table::rebuild()
     if (m_filtered && filterRecord) {
         std::vector<int> kept;
         kept.reserve(m_sel.size());
+        // One probe record serves every row: only its loaded flags are reset, since a value is
+        // read only once it is loaded for the row under test.
         Record probe;
+        probe.values.assign(size_t(ti.fields.size()), QVariant());
+        probe.loaded.assign(size_t(ti.fields.size()), false);
         const Record *previous = m_testing;
         for (int p : m_sel) {
             probe.rowid = m_order->rowids[size_t(p)];
-            probe.values.assign(size_t(ti.fields.size()), QVariant());
-            probe.loaded.assign(size_t(ti.fields.size()), false);
-            probe.calc.clear();
+            std::fill(probe.loaded.begin(), probe.loaded.end(), false);
             m_testing = &probe;
             bool accept = false;
             try {
@@ -568,8 +585,19 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, bool c
         if (v.isNull()) {
             conditions << quoted(f.name) + QStringLiteral(" IS NULL");
         } else if (caseInsensitive && (f.type == FieldType::Text || f.type == FieldType::Memo)) {
-            conditions << QStringLiteral("hx_casefold(%1)=?").arg(quoted(f.name));
-            binds << v.toString().toCaseFolded();
+            const QString text = v.toString();
+            bool ascii = true;
+            for (QChar c : text)
+                ascii = ascii && c.unicode() < 0x80;
+            if (ascii) {
+                // For a plain ASCII value SQLite's own case-insensitive comparison says the same as
+                // full case folding, and an index made without regard to case serves it.
+                conditions << QStringLiteral("%1=? COLLATE NOCASE").arg(quoted(f.name));
+                binds << text;
+            } else {
+                conditions << QStringLiteral("hx_casefold(%1)=?").arg(quoted(f.name));
+                binds << text.toCaseFolded();
+            }
         } else {
             conditions << quoted(f.name) + QStringLiteral("=?");
             binds << v;
