@@ -1,6 +1,7 @@
 // Builds a working folder from the plain-text sample sources:
 //   herbaxis-mkdb SOURCE-FOLDER TARGET-FOLDER
 #include "data/SampleImport.h"
+#include "data/Schema.h"
 #include "store/Error.h"
 
 #include <QDir>
@@ -56,7 +57,7 @@ int main(int argc, char *argv[])
     const bool existed = QDir(target).exists();
     try {
         data::importSample(source, target);
-        const QDir english(QDir(target).filePath(QStringLiteral("English")));
+        const QDir english(QDir(target).filePath(QString::fromLatin1(data::EnglishFolderOff)));
         drawPlaceholder(english.filePath(QStringLiteral("Im2.bmp")), QStringLiteral("No photo yet — click to import"),
                         QColor(70, 130, 70));
         drawPlaceholder(english.filePath(QStringLiteral("Im3.bmp")), QStringLiteral("Formula"), QColor(150, 90, 40));

@@ -1,5 +1,6 @@
 #include "HerbaxisApplication.h"
 
+#include "common/AppContext.h"
 #include "common/TFMensajes.h"
 #include "store/Error.h"
 
@@ -22,6 +23,13 @@ void HerbaxisApplication::reportError(const QString &message)
 
 bool HerbaxisApplication::notify(QObject *receiver, QEvent *event)
 {
+    QObject *const outerKey = common::AppContext::keyReceiver;
+    if (event->type() == QEvent::KeyPress)
+        common::AppContext::keyReceiver = receiver;
+    struct Restore {
+        QObject *value;
+        ~Restore() { common::AppContext::keyReceiver = value; }
+    } restore{outerKey};
     try {
         return QApplication::notify(receiver, event);
     } catch (const store::Abort &) {

@@ -6,6 +6,8 @@ namespace {
 AppContext *g_current = nullptr;
 } // namespace
 
+QObject *AppContext::keyReceiver = nullptr;
+
 AppContext::AppContext() : m_previous(g_current)
 {
     g_current = this;

@@ -6,6 +6,7 @@ namespace store { class Session; }
 namespace data { class TDM; }
 namespace mainwin { class TFPlantas; }
 namespace common { class TFCalco; }
+class QObject;
 class QWidget;
 
 namespace common {
@@ -44,6 +45,11 @@ struct AppContext {
     QWidget *FFiltroProp = nullptr;
     QWidget *FFuentes = nullptr;
     common::TFCalco *FCalco = nullptr;
+
+    // The widget a key press is being delivered to, while the application delivers it: a key that
+    // its control leaves unhandled travels on to the parents, and a window that previews keys
+    // must see it once, at the start.
+    static QObject *keyReceiver;
 
 private:
     struct Unregistered {};

@@ -559,7 +559,9 @@ void Importer::run()
     if (store::Database::existsIn(m_target))
         throw Error(QStringLiteral("%1 ya tiene una base de datos").arg(m_target));
     createDatabase(m_target, workingTables());
-    const QString english = QDir(m_target).filePath(QString::fromLatin1(EnglishFolder));
+    // The English data set is delivered switched off: a folder named English turns the interface
+    // to English, and the sample opens in Spanish.
+    const QString english = QDir(m_target).filePath(QString::fromLatin1(EnglishFolderOff));
     createDatabase(english, englishTables());
 
     m_db = std::make_unique<store::Database>(m_target, store::Database::OpenMode::Existing);

@@ -10,7 +10,8 @@ namespace data {
 QList<QStringList> parseCsv(const QString &text);
 
 // Builds a working folder from the plain-text sources (see sample/README.md): the database with
-// every table filled, the English folder with its glossary, and the pages. Throws store::Error
+// every table filled, the English data set (in English.off, so that the folder opens in Spanish)
+// and the pages. Throws store::Error
 // naming the file and line of the first source that does not resolve.
 void importSample(const QString &sourceFolder, const QString &targetFolder);
 

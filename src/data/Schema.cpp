@@ -109,8 +109,8 @@ QList<TableDef> makeWorkingTables()
     TableDef sinonimos;
     sinonimos.name = QStringLiteral("Sinonimos");
     sinonimos.fields = {integer("KPlanta"), text("Sinon", 60)};
-    sinonimos.indexes = {byNumber("KPlanta")};
-    sinonimos.lookupFields = {QStringLiteral("Sinon")};
+    // The typed search looks a whole synonym up without regard to case on every key.
+    sinonimos.indexes = {byNumber("KPlanta"), byName("Sinon")};
     all << sinonimos;
 
     TableDef clases;

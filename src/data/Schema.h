@@ -14,6 +14,9 @@ const QList<store::TableDef> &workingTables();
 const QList<store::TableDef> &englishTables();
 
 constexpr const char *EnglishFolder = "English";
+// Where the bundled sample keeps its English data set; renamed to English, it switches the
+// interface to English.
+constexpr const char *EnglishFolderOff = "English.off";
 
 // Creates the database of a folder with every table; the folder's database must not exist yet.
 void createDatabase(const QString &folder, const QList<store::TableDef> &tables);

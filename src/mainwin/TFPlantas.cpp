@@ -16,7 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
+#include "widgets/ProfileBar.h"
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -93,8 +93,7 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
             if (common::AppContext::current().FCalco && common::AppContext::current().FCalco->isVisible())
                 common::AppContext::current().FCalco->update();
         });
-    for (QLabel *l : {ImVolver, LabAtras})
-        l->installEventFilter(this);
+    connectListAndPanels();
 
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -319,13 +318,16 @@ bool TFPlantas::eventFilter(QObject *watched, QEvent *event)
         if (!widget || widget->window() != this)
             return false;
         // An unhandled key travels up to the parents of its control: that is the same key again.
-        if (event == m_previewedKey && m_previewedAt && widget->isAncestorOf(m_previewedAt))
-            return false;
-        const QWidget *focus = QApplication::focusWidget();
-        if (widget == focus || (!focus && widget == this)) {
+        const QObject *receiver = common::AppContext::keyReceiver;
+        const bool first = receiver ? watched == receiver
+                                    : !(event == m_previewedKey && m_previewedAt && widget->isAncestorOf(m_previewedAt));
+        if (first) {
             m_previewedKey = event;
             m_previewedAt = widget;
-            return FormKeyDown(static_cast<QKeyEvent *>(event)->key());
+            auto *key = static_cast<QKeyEvent *>(event);
+            FormKeyDown(key->key());
+            if (widget == GrNom && isVisible())
+                return GrNomKeyDown(key->key(), key->modifiers());
         }
         return false;
     }
@@ -335,6 +337,8 @@ bool TFPlantas::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::Resize && watched == PanProp)
         layoutPropertyPanels();
+    if (panelEvent(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -561,28 +565,6 @@ void TFPlantas::advancePhoto()
 void TFPlantas::showDetailsPage(bool formula)
 {
     FicPropAut->setCurrentWidget(formula ? PagAut : PagProps);
-}
-
-void TFPlantas::showFormulaProfile()
-{
-    // Until formulas compute their profile here, the stored one is shown.
-    if (m_dm)
-        showProfileStrings(m_dm->TPlan->text(QStringLiteral("Meridianos")), m_dm->TPlan->text(QStringLiteral("Sabor")),
-                           m_dm->TPlan->text(QStringLiteral("Energia")));
-}
-
-void TFPlantas::showProfileStrings(const QString &meridianos, const QString &sabor, const QString &energia)
-{
-    const auto show = [](const QList<QProgressBar *> &bars, const QString &digits) {
-        for (QProgressBar *bar : bars) {
-            const int position = bar->property("tag").toInt();
-            const QChar c = position - 1 < digits.size() ? digits[position - 1] : QChar(u'0');
-            bar->setValue(c.isDigit() ? c.digitValue() : 0);
-        }
-    };
-    show(ChannelBars, meridianos);
-    show(TasteBars, sabor);
-    show(NatureBars, energia);
 }
 
 RelationPage TFPlantas::activeRelationPage() const

@@ -4,6 +4,8 @@
 #include "widgets/DBControls.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DataSource.h"
+#include "widgets/DropDownCombo.h"
+#include "widgets/ProfileBar.h"
 
 #include <QEventLoop>
 #include <QMainWindow>
@@ -15,7 +17,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStackedWidget;
@@ -71,6 +72,29 @@ public:
     void LabInstrClick();
     bool editing() const;
 
+    // plant list and typed search (TFPlantasList.cpp)
+    void CBIdiomaDropDown();
+    void CBIdiomaCloseUp();
+    bool GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void GrNomExit();
+    void GrNomCellClick();
+    void BotBusSinonClick();
+    void clearTypedSearch();
+
+    // record panels (TFPlantasPanels.cpp)
+    void MemoChange();
+    void HighlightWord(const QString &word);
+    void ShowProfileString(QFrame *panel, const QString &digits);
+    void Label48Click(QLabel *label);
+    void DBEdit17Change();
+    void StaticText3Click(QLabel *square);
+    void DBEdit1Enter(QWidget *edit);
+    void DBEdit1MouseMove(QWidget *edit);
+    void DBText1MouseMove(widgets::DBText *text);
+    // The folded terms of the full-text search, marked in the memo while that search is active.
+    QStringList searchTerms() const { return m_searchTerms; }
+    void setSearchTerms(const QStringList &terms) { m_searchTerms = terms; }
+
     // --- data::MainWindowLink ---
     int kindSelection() const override;
     bool editingMode() const override { return editing(); }
@@ -120,13 +144,17 @@ private:
     QWidget *relationPageWidget(data::RelationPage page) const;
     QString firstArgument() const;
     void positionOnArgument();
+    void search(const QString &text);
+    void connectListAndPanels();
+    bool panelEvent(QObject *watched, QEvent *event);
+    QList<QWidget *> guardedEdits() const;
 
 public:
     // controls, named as the program names them (and as their objectName)
     QSplitter *Splitter5 = nullptr, *Splitter7 = nullptr, *Splitter2 = nullptr;
     QFrame *PanIzq = nullptr, *PanInstrUna = nullptr, *PanInd = nullptr, *PanNom = nullptr;
     QLabel *ImVolver = nullptr, *LabAtras = nullptr, *LabNom = nullptr, *LabCant = nullptr, *LabBus = nullptr;
-    QComboBox *CBIdioma = nullptr;
+    widgets::DropDownCombo *CBIdioma = nullptr;
     QPushButton *VerTodo = nullptr, *BotBusSinon = nullptr;
     widgets::DBGrid *GrNom = nullptr;
     QGroupBox *SelPlanForm = nullptr;
@@ -162,7 +190,9 @@ public:
     widgets::DBGrid *GrAcc = nullptr, *GrSint = nullptr, *GrFormPl = nullptr, *GrPlForm = nullptr, *GrComp = nullptr;
     QPushButton *DiagnosticarAcc = nullptr, *DiagnosticarInd = nullptr, *MostrarFor = nullptr, *MostrarIng = nullptr;
     QPushButton *Cambiar = nullptr, *Agregar = nullptr, *Quitar = nullptr, *Porcentaje = nullptr;
-    QList<QProgressBar *> ChannelBars, TasteBars, NatureBars;
+    QList<widgets::ProfileBar *> ChannelBars, TasteBars, NatureBars;
+    QList<QLabel *> ToxicitySquares;
+    int SynonymPlantKey = 0;
 
     widgets::DataSource *SPlan = nullptr;
     widgets::DataSource *SNotas = nullptr;
@@ -176,6 +206,8 @@ private:
     QEventLoop *m_singleLoop = nullptr;
     const QEvent *m_previewedKey = nullptr; // the key the window saw last, and where
     QPointer<QWidget> m_previewedAt;
+    QStringList m_searchTerms;
+    store::Table *m_sinon = nullptr; // the typed search's own view of the synonyms
 };
 
 } // namespace mainwin

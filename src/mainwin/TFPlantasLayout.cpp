@@ -3,6 +3,7 @@
 
 #include "data/InterfaceTexts.h"
 #include "mainwin/Pictures.h"
+#include "widgets/DropDownCombo.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -13,7 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
+#include "widgets/ProfileBar.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -83,9 +84,12 @@ const PropertyLabel TasteLabels[] = {{"Agrio", ""}, {"Amargo", ""}, {"Picante", 
 const PropertyLabel NatureLabels[] = {{"Neutral", ""}, {"Tibia", ""}, {"Fresca", ""}, {"Fría", ""}, {"Caliente", ""}};
 
 template <size_t N>
-void fillPropertyPanel(QFrame *panel, int tag, const PropertyLabel (&labels)[N], QList<QProgressBar *> &bars,
-                       const char *prefix, int labelWidth)
+void fillPropertyPanel(QFrame *panel, int tag, const PropertyLabel (&labels)[N], QList<widgets::ProfileBar *> &bars,
+                       const char *prefix)
 {
+    int labelWidth = 0;
+    for (const PropertyLabel &l : labels)
+        labelWidth = std::max(labelWidth, panel->fontMetrics().horizontalAdvance(QString::fromUtf8(l.text)) + 2);
     panel->setProperty("tag", tag);
     panel->setFrameShape(QFrame::StyledPanel);
     auto *grid = new QGridLayout(panel);
@@ -99,13 +103,11 @@ void fillPropertyPanel(QFrame *panel, int tag, const PropertyLabel (&labels)[N],
         l->setProperty("tag", position);
         l->setFixedWidth(labelWidth);
         l->setCursor(Qt::PointingHandCursor);
-        auto *bar = new QProgressBar(panel);
+        auto *bar = new widgets::ProfileBar(panel);
         bar->setObjectName(QStringLiteral("Bar%1%2").arg(QString::fromLatin1(prefix)).arg(position));
         bar->setProperty("tag", position);
-        bar->setRange(0, 9);
-        bar->setValue(0);
-        bar->setTextVisible(false);
-        bar->setMaximumHeight(12);
+        bar->setMaximum(9);
+        bar->setFixedHeight(12);
         if (*labels[i].hint) {
             l->setToolTip(QString::fromUtf8(labels[i].hint));
             bar->setToolTip(QString::fromUtf8(labels[i].hint));
@@ -192,12 +194,11 @@ QWidget *TFPlantas::createListColumn()
     QFont bold = LabNom->font();
     bold.setBold(true);
     LabNom->setFont(bold);
-    CBIdioma = named(new QComboBox(PanNom), "CBIdioma");
+    CBIdioma = named(new widgets::DropDownCombo(PanNom), "CBIdioma");
     CBIdioma->addItems({QStringLiteral("PinYin"), QStringLiteral("Farmacéutico"), QStringLiteral("Científico"),
                         QStringLiteral("Español"), QStringLiteral("Inglés")});
     CBIdioma->setMaxVisibleItems(5);
     CBIdioma->setFixedWidth(20);
-    CBIdioma->view()->setMinimumWidth(130);
     nom->addWidget(LabNom, 1);
     nom->addWidget(CBIdioma, 0, Qt::AlignRight);
     ind->addWidget(PanNom);
@@ -262,10 +263,9 @@ QWidget *TFPlantas::createPropertyPanels()
     PanCanales = panel("PanCanales", PanProp);
     PanSabor = panel("PanSabor", PanProp);
     PanEnergia = panel("PanEnergia", PanProp);
-    fillPropertyPanel(PanCanales, 1, ChannelLabels, ChannelBars, "Canal", 20);
-    fillPropertyPanel(PanSabor, 2, TasteLabels, TasteBars, "Sabor", 66);
-    fillPropertyPanel(PanEnergia, 3, NatureLabels, NatureBars, "Energia", 66);
-    PanProp->installEventFilter(this); // keeps the three-sevenths split on every resize
+    fillPropertyPanel(PanCanales, 1, ChannelLabels, ChannelBars, "Canal");
+    fillPropertyPanel(PanSabor, 2, TasteLabels, TasteBars, "Sabor");
+    fillPropertyPanel(PanEnergia, 3, NatureLabels, NatureBars, "Energia");
     return PanProp;
 }
 
@@ -286,7 +286,21 @@ QWidget *TFPlantas::createDetailPages()
     LabTox = label("LabTox", QString(), PanToxic);
     LabTox->setAlignment(Qt::AlignCenter);
     PanTox = panel("PanTox", PanToxic);
-    hbox(PanTox, 0, 1);
+    auto *squares = hbox(PanTox, 0, 1);
+    // The chooser's squares, in their order: tag, mark.
+    const std::pair<int, const char *> squareTags[] = {{1, "?"}, {0, ""}, {2, "!"}, {3, "X"}, {-1, ""}};
+    int n = 0;
+    for (const auto &[tag, mark] : squareTags) {
+        auto *square = label(QStringLiteral("StaticText%1").arg(++n).toLatin1().constData(), QString::fromLatin1(mark), PanTox);
+        square->setProperty("tag", tag);
+        square->setFixedSize(16, 16);
+        square->setAlignment(Qt::AlignCenter);
+        square->setFrameShape(QFrame::Box);
+        square->setAutoFillBackground(true);
+        square->setCursor(Qt::PointingHandCursor);
+        ToxicitySquares << square;
+        squares->addWidget(square);
+    }
     PanTox->hide();
     DBEdit17 = named(new widgets::DBEdit(PanToxic), "DBEdit17");
     DBEdit17->hide();

@@ -74,7 +74,8 @@ void FitFirstColumn(QTableView *grid)
     const int columns = grid->model()->columnCount();
     if (columns <= 0)
         return;
-    const int width = columns == 1 ? grid->width() - 22 : grid->width() - grid->columnWidth(1) - 22;
+    // The grid's width less the indicator column and the scroll bar, as far as they take room.
+    const int width = columns == 1 ? grid->viewport()->width() - 2 : grid->viewport()->width() - grid->columnWidth(1) - 2;
     grid->setColumnWidth(0, std::max(width, 10));
 }
 

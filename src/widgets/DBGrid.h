@@ -27,8 +27,7 @@ private:
     bool m_following = false;
 };
 
-// Sizes the first column: the grid's width less the second column's and 22 pixels for the
-// indicator and the scroll bar.
+// Sizes the first column so that the columns fill the grid's visible width.
 void FitFirstColumn(QTableView *grid);
 
 } // namespace widgets

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -12,12 +13,15 @@ namespace test {
 namespace {
 
 void poll(const std::shared_ptr<ModalSeen> &seen, const QString &buttonName, int key, const std::shared_ptr<QElapsedTimer> &clock,
-          int timeoutMs)
+          int timeoutMs, const QString *typed = nullptr)
 {
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible()) {
         if (clock->elapsed() < timeoutMs)
-            QTimer::singleShot(10, [=] { poll(seen, buttonName, key, clock, timeoutMs); });
+            QTimer::singleShot(10, [=] {
+                const QString copy = typed ? *typed : QString();
+                poll(seen, buttonName, key, clock, timeoutMs, typed ? &copy : nullptr);
+            });
         return;
     }
     seen->answered = true;
@@ -28,6 +32,14 @@ void poll(const std::shared_ptr<ModalSeen> &seen, const QString &buttonName, int
     for (QAbstractButton *b : modal->findChildren<QAbstractButton *>())
         if (b->isVisible())
             seen->buttons << b->objectName();
+    if (typed) {
+        if (auto *edit = modal->findChild<QLineEdit *>()) {
+            seen->text = edit->text();
+            edit->setText(*typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            return;
+        }
+    }
     if (!buttonName.isEmpty()) {
         if (auto *b = modal->findChild<QAbstractButton *>(buttonName)) {
             b->click();
@@ -46,6 +58,19 @@ std::shared_ptr<ModalSeen> answerNextModal(const QString &buttonName, int key, i
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QTimer::singleShot(0, [=] { poll(seen, buttonName, key, clock, timeoutMs); });
+    return seen;
+}
+
+} // namespace test
+
+namespace test {
+
+std::shared_ptr<ModalSeen> typeIntoNextModal(const QString &text, int timeoutMs)
+{
+    auto seen = std::make_shared<ModalSeen>();
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [=] { poll(seen, QString(), 0, clock, timeoutMs, &text); });
     return seen;
 }
 

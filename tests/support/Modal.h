@@ -21,4 +21,7 @@ struct ModalSeen {
 // `buttonName`; an empty name presses nothing and closes it with `key` instead.
 std::shared_ptr<ModalSeen> answerNextModal(const QString &buttonName, int key = 0, int timeoutMs = 5000);
 
+// Waits for the next modal window with a line edit, types `text` into it and presses Enter.
+std::shared_ptr<ModalSeen> typeIntoNextModal(const QString &text, int timeoutMs = 5000);
+
 } // namespace test

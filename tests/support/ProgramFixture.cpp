@@ -33,6 +33,12 @@ SmallKeys fillSmallMateriaMedica(store::Session &session)
     k.renShen = plant("Ren Shen", false, "Radix Ginseng", "99600000000000");
     k.guiZhi = plant("Gui Zhi", false, "Ramulus Cinnamomi", "90900000000000");
     k.siJunZiTang = plant("Si Jun Zi Tang", true, "", "");
+    const std::pair<int, const char *> english[] = {{k.baiZhu, "White Atractylodes"}, {k.ganCao, "Licorice"},
+                                                    {k.renShen, "Ginseng"}, {k.guiZhi, "Cinnamon Twig"},
+                                                    {k.siJunZiTang, "Four Gentlemen Decoction"}};
+    for (const auto &[key, name] : english)
+        db.exec(QStringLiteral("UPDATE Plantas SET Nom3='%1' WHERE Clave=%2").arg(QString::fromLatin1(name)).arg(key));
+    db.exec(QStringLiteral("INSERT INTO Sinonimos (KPlanta, Sinon) VALUES (%1, 'Raiz Del Hombre')").arg(k.renShen));
     k.tonifica = action("Tonifica el Qi", "Tonifies Qi");
     k.calma = action("Calma el espíritu", "Calms the spirit");
     k.libera = action("Libera el exterior", "Releases the exterior");

@@ -15,8 +15,8 @@ struct SmallKeys {
     int tonifica, calma, libera;
 };
 
-// Four elements, one formula of three of them, three actions and a few relations, with Orden
-// equal to Clave throughout, as the program writes them.
+// Four elements, one formula of three of them, three actions, a few relations and a synonym of
+// Ren Shen ("Raiz Del Hombre"), with Orden equal to Clave throughout, as the program writes them.
 SmallKeys fillSmallMateriaMedica(store::Session &session);
 
 // A whole program on a temporary working folder: the context, the windows in their order, the

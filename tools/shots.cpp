@@ -1,0 +1,78 @@
+// Renders the main window in a few states to PNG files, for looking at what a person sees:
+//   herbaxis-shots WORKING-FOLDER OUTPUT-FOLDER
+// Run it under xvfb-run (or with QT_QPA_PLATFORM=offscreen).
+#include "app/HerbaxisApplication.h"
+#include "app/Program.h"
+#include "app/WorkingFolder.h"
+#include "common/AppContext.h"
+#include "common/TFCalco.h"
+#include "data/TDM.h"
+#include "mainwin/TFPlantas.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace {
+
+void save(mainwin::TFPlantas &w, const QString &folder, const QString &name)
+{
+    QCoreApplication::processEvents();
+    QImage image = w.grab().toImage();
+    // The overlay is a child of the window and comes along in the grab.
+    image.save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    std::printf("%s\n", qPrintable(QDir(folder).filePath(name + QStringLiteral(".png"))));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    app::HerbaxisApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: herbaxis-shots WORKING-FOLDER OUTPUT-FOLDER\n");
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(output);
+    common::AppContext context;
+    context.workingFolder = QString::fromLocal8Bit(argv[1]);
+    auto session = app::openWorkingFolder(context.workingFolder, [](const QString &) { return false; });
+    if (!session)
+        return 1;
+    context.session = session.get();
+    app::Program program(context);
+    if (!program.start())
+        return 1;
+    mainwin::TFPlantas &w = program.mainWindow();
+    data::TDM &dm = program.dataModule();
+
+    dm.TPlan->findNearest(QStringLiteral("REN SHEN"));
+    save(w, output, QStringLiteral("element"));
+    w.Modificar->click();
+    save(w, output, QStringLiteral("element-editing"));
+    w.Modificar->click();
+
+    dm.TPlan->findNearest(QStringLiteral("XIAO YAO"));
+    w.Ficha->setCurrentWidget(w.PagPlForm);
+    save(w, output, QStringLiteral("formula"));
+    w.Modificar->click();
+    save(w, output, QStringLiteral("formula-editing"));
+    w.Modificar->click();
+
+    dm.TPlan->findNearest(QStringLiteral("FU ZI"));
+    w.TabMemo->setCurrentIndex(1);
+    w.TabMemoChange();
+    save(w, output, QStringLiteral("toxic-element-warnings"));
+
+    w.SelPlanFormGroup->button(1)->click();
+    w.ClassFilter = 17;
+    w.ApplyListFilter();
+    save(w, output, QStringLiteral("restricted-list"));
+    return 0;
+}
