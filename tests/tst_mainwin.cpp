@@ -340,7 +340,7 @@ void TestMainWindow::overlayFramesRestrictedPanels()
     w.ApplyListFilter();
     QVERIFY(overlay->isVisible());
     QVERIFY(w.LabCant->isVisible());
-    QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: 0"));
+    QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: 3")); // the plants of class 12
     const QImage frames = overlay->grab().toImage(); // paints the frames
     QCOMPARE(overlay->framedPanels(), (QStringList{"PanClase", "PanProp", "PanInd"}));
     QVERIFY(overlay->testAttribute(Qt::WA_TransparentForMouseEvents));

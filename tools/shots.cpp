@@ -8,6 +8,8 @@
 #include "common/TFCalco.h"
 #include "data/TDM.h"
 #include "mainwin/TFPlantas.h"
+#include "relations/TFSelClase.h"
+#include "relations/TFSelTab.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -74,5 +77,22 @@ int main(int argc, char *argv[])
     w.ClassFilter = 17;
     w.ApplyListFilter();
     save(w, output, QStringLiteral("restricted-list"));
+
+    // The pickers are modal: they are grabbed from inside their own event loop.
+    auto grabNextModal = [&](const QString &name, const char *closeButton) {
+        QTimer::singleShot(300, [=] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                modal->grab().save(QDir(output).filePath(name + QStringLiteral(".png")));
+                std::printf("%s\n", qPrintable(QDir(output).filePath(name + QStringLiteral(".png"))));
+                if (auto *b = modal->findChild<QPushButton *>(QString::fromLatin1(closeButton)))
+                    b->click();
+            }
+        });
+    };
+    grabNextModal(QStringLiteral("table-picker"), "Cancelar");
+    relations::SelectTableKey(*dm.TUsos, 0, QStringLiteral("Seleccione la acción terapéutica"));
+    grabNextModal(QStringLiteral("class-picker"), "Cancelar");
+    int num = 0;
+    relations::SelectClass(0, num);
     return 0;
 }

@@ -70,23 +70,6 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
         }
     });
     connect(Ficha, &QTabWidget::currentChanged, this, [this] { FichaChange(); });
-    connect(SelPlanFormGroup, &QButtonGroup::idClicked, this, [this] {
-        // The kind restricts the list; the list stays on the record when it still passes.
-        store::Table *plan = m_dm ? m_dm->TPlan : nullptr;
-        const qint64 mark = plan && plan->isOpen() ? plan->bookmark() : -1;
-        ApplyListFilter();
-        if (plan && mark >= 0)
-            ignoringErrors([&] { plan->gotoBookmark(mark); });
-        GrNom->setFocus();
-    });
-    connect(VerTodo, &QPushButton::clicked, this, [this] {
-        ClassFilter = 0;
-        SubClassFilter = 0;
-        TextSearchActive = false;
-        PropFilterActive = false;
-        ApplyListFilter();
-        GrNom->setFocus();
-    });
     connect(Splitter5, &QSplitter::splitterMoved, this, &TFPlantas::Splitter5Moved);
     for (QSplitter *s : {Splitter7, Splitter2})
         connect(s, &QSplitter::splitterMoved, this, [this] {
@@ -94,6 +77,7 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
                 common::AppContext::current().FCalco->update();
         });
     connectListAndPanels();
+    connectRelationCommands();
 
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -328,6 +312,8 @@ bool TFPlantas::eventFilter(QObject *watched, QEvent *event)
             FormKeyDown(key->key());
             if (widget == GrNom && isVisible())
                 return GrNomKeyDown(key->key(), key->modifiers());
+            if (widget == GrAcc || widget == GrSint || widget == GrPlForm || widget == GrFormPl)
+                return GrAccKeyDown(key->key());
         }
         return false;
     }

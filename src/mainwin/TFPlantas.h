@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class QButtonGroup;
 class QComboBox;
 class QFrame;
@@ -81,6 +83,22 @@ public:
     void BotBusSinonClick();
     void clearTypedSearch();
 
+    // list filter commands and relation pages (TFPlantasRelations.cpp)
+    int RepertoryMode = -1; // the kind the repertorization window was last opened for
+    void SelPlanFormClick();
+    void VerTodoClick();
+    void BotClaseClick();
+    void BotSubClaseClick();
+    void BuscarClick();
+    void FiltrarPropClick();
+    void DBEdit6Click();
+    bool GrAccKeyDown(int key);
+    void CambiarClick(int command); // 1 change, 2 add, 3 remove
+    void PorcentajeClick();
+    void MostrarIngClick();
+    void MostrarForClick();
+    void RepertorizarClick(QPushButton *sender);
+
     // record panels (TFPlantasPanels.cpp)
     void MemoChange();
     void HighlightWord(const QString &word);
@@ -146,6 +164,18 @@ private:
     void positionOnArgument();
     void search(const QString &text);
     void connectListAndPanels();
+    void connectRelationCommands();
+    // What the relation commands need of a page: its grid, view, catalogue and fields.
+    struct RelationCommand {
+        widgets::DBGrid *grid;
+        store::Table *relation;
+        store::Table *catalogue;
+        QString pickerField, article, relatedKey, relatedOrder, ownerKey, ownerOrder, nameColumn;
+    };
+    std::optional<RelationCommand> relationCommandFor(QWidget *page) const;
+    void writeRelation(const RelationCommand &cmd, int related, bool replaceCurrent);
+    void visitRelated(widgets::DBGrid *grid, store::Table *rows, const QString &keyField);
+    void relationFocusChanged(QWidget *old, QWidget *now);
     bool panelEvent(QObject *watched, QEvent *event);
     QList<QWidget *> guardedEdits() const;
 

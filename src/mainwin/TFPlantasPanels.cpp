@@ -91,6 +91,10 @@ bool TFPlantas::panelEvent(QObject *watched, QEvent *event)
             StaticText3Click(static_cast<QLabel *>(widget));
             return true;
         }
+        if (widget == DBEdit6) {
+            DBEdit6Click();
+            return false;
+        }
         auto *label = qobject_cast<QLabel *>(widget);
         if (label && (label->parentWidget() == PanCanales || label->parentWidget() == PanSabor || label->parentWidget() == PanEnergia)) {
             Label48Click(label);

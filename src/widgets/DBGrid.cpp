@@ -18,7 +18,11 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent)
 
 void DBGrid::bind(store::Table *table, const QList<GridModel::Column> &columns)
 {
+    setModel(nullptr);
     delete m_model;
+    m_model = nullptr;
+    if (!table)
+        return;
     m_model = new GridModel(table, this);
     m_model->setColumns(columns);
     setModel(m_model);
@@ -64,6 +68,18 @@ void DBGrid::followTable(int row)
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
     }
+    m_following = false;
+}
+
+void DBGrid::commitEdit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // Leaving the cell is what makes the view hand its editor's text to the model.
+    const QModelIndex cell = currentIndex();
+    m_following = true;
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
     m_following = false;
 }
 

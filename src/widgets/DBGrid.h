@@ -17,6 +17,8 @@ public:
     void setTitles(bool shown);
     store::Table *table() const { return m_model ? m_model->table() : nullptr; }
     GridModel *gridModel() const { return m_model; }
+    // Hands an open cell editor's text to the record now, and closes the editor.
+    void commitEdit();
     // The field of the selected column, empty when there is none.
     QString selectedField() const;
 

@@ -52,6 +52,31 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (!m_editable || !m_table || !index.isValid() || index.column() >= m_columns.size())
+        return f;
+    const QString &field = m_columns[index.column()].field;
+    const int fi = m_table->info().fieldIndex(field);
+    if (fi >= 0 && m_table->info().fields[fi].type != store::FieldType::AutoInc)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    if (index.row() != m_table->recNo())
+        m_table->moveTo(index.row());
+    if (!m_table->isEditing())
+        m_table->edit();
+    m_table->setValue(m_columns[index.column()].field, value);
+    emit dataChanged(index, index);
+    return true;
+}
+
 QString GridModel::formatValue(const QVariant &value, const QString &format)
 {
     if (value.isNull())

@@ -25,7 +25,13 @@ public:
     const QList<Column> &columns() const { return m_columns; }
     store::Table *table() const { return m_table; }
 
+    // Cells of real fields may be edited in place (lookups, calculated columns and keys never).
+    void setEditable(bool on) { m_editable = on; }
+    bool editable() const { return m_editable; }
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -42,6 +48,7 @@ private:
     QPointer<store::Table> m_table;
     QList<Column> m_columns;
     int m_rows = 0;
+    bool m_editable = false;
 };
 
 } // namespace widgets

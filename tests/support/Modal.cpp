@@ -75,3 +75,29 @@ std::shared_ptr<ModalSeen> typeIntoNextModal(const QString &text, int timeoutMs)
 }
 
 } // namespace test
+
+namespace test {
+
+namespace {
+
+void waitForModal(const std::function<void(QWidget *)> &action, const std::shared_ptr<QElapsedTimer> &clock, int timeoutMs)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal->isVisible()) {
+        action(modal);
+        return;
+    }
+    if (clock->elapsed() < timeoutMs)
+        QTimer::singleShot(10, [=] { waitForModal(action, clock, timeoutMs); });
+}
+
+} // namespace
+
+void onNextModal(const std::function<void(QWidget *)> &action, int timeoutMs)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [=] { waitForModal(action, clock, timeoutMs); });
+}
+
+} // namespace test

@@ -39,6 +39,14 @@ SmallKeys fillSmallMateriaMedica(store::Session &session)
     for (const auto &[key, name] : english)
         db.exec(QStringLiteral("UPDATE Plantas SET Nom3='%1' WHERE Clave=%2").arg(QString::fromLatin1(name)).arg(key));
     db.exec(QStringLiteral("INSERT INTO Sinonimos (KPlanta, Sinon) VALUES (%1, 'Raiz Del Hombre')").arg(k.renShen));
+    // Classes: 12 with its subclasses 30 and 31, and 5 without any.
+    db.exec(QStringLiteral("INSERT INTO Clases (Num, Padre, NomEsp, NomIng) VALUES (12,0,'Tonificantes','Tonify'),"
+                           "(30,12,'Tonifican el Qi','Tonify Qi'),(31,12,'Tonifican la sangre','Tonify blood'),"
+                           "(5,0,'Calientan el interior','Warm the interior')"));
+    db.exec(QStringLiteral("UPDATE Plantas SET KClase=12, KSubClase=30 WHERE Clave IN (%1,%2)").arg(k.renShen).arg(k.siJunZiTang));
+    db.exec(QStringLiteral("UPDATE Plantas SET KClase=12 WHERE Clave=%1").arg(k.ganCao));
+    db.exec(QStringLiteral("UPDATE Plantas SET KClase=5 WHERE Clave=%1").arg(k.guiZhi));
+    db.exec(QStringLiteral("INSERT INTO Especies (Nom, NomIng) VALUES ('Planta','Plant'),('Mineral','Mineral')"));
     k.tonifica = action("Tonifica el Qi", "Tonifies Qi");
     k.calma = action("Calma el espíritu", "Calms the spirit");
     k.libera = action("Libera el exterior", "Releases the exterior");

@@ -15,8 +15,9 @@ struct SmallKeys {
     int tonifica, calma, libera;
 };
 
-// Four elements, one formula of three of them, three actions, a few relations and a synonym of
-// Ren Shen ("Raiz Del Hombre"), with Orden equal to Clave throughout, as the program writes them.
+// Four elements, one formula of three of them, three actions, a few relations, a synonym of
+// Ren Shen ("Raiz Del Hombre"), two classes (12 with subclasses 30 and 31; 5 without any) and two
+// species, with Orden equal to Clave throughout, as the program writes them.
 SmallKeys fillSmallMateriaMedica(store::Session &session);
 
 // A whole program on a temporary working folder: the context, the windows in their order, the
