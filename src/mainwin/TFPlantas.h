@@ -176,6 +176,8 @@ private:
     void writeRelation(const RelationCommand &cmd, int related, bool replaceCurrent);
     void visitRelated(widgets::DBGrid *grid, store::Table *rows, const QString &keyField);
     void relationFocusChanged(QWidget *old, QWidget *now);
+    // Sets fields of the current plant record and posts it.
+    void writeRecord(const QList<std::pair<QString, QVariant>> &values);
     bool panelEvent(QObject *watched, QEvent *event);
     QList<QWidget *> guardedEdits() const;
 

@@ -70,13 +70,7 @@ void TFPlantas::BotClaseClick()
     }
     if (editing()) {
         // In editing mode the button sets the record's class; a new class has no subclass yet.
-        if (plan->recordCount() == 0)
-            return;
-        if (!plan->isEditing())
-            plan->edit();
-        plan->setValue(QStringLiteral("KClase"), num);
-        plan->setValue(QStringLiteral("KSubClase"), QVariant());
-        plan->post();
+        writeRecord({{QStringLiteral("KClase"), num}, {QStringLiteral("KSubClase"), QVariant()}});
         return;
     }
     if (num == 0)
@@ -105,12 +99,7 @@ void TFPlantas::BotSubClaseClick()
         return;
     }
     if (editing()) {
-        if (plan->recordCount() == 0)
-            return;
-        if (!plan->isEditing())
-            plan->edit();
-        plan->setValue(QStringLiteral("KSubClase"), num);
-        plan->post();
+        writeRecord({{QStringLiteral("KSubClase"), num}});
         return;
     }
     SubClassFilter = num;
@@ -141,11 +130,19 @@ void TFPlantas::DBEdit6Click()
         return;
     const int key = plan->asInt(QStringLiteral("KEspecie"));
     const int chosen = relations::SelectTableKey(*m_dm->TEsp, key, QStringLiteral("Seleccione la Especie"));
-    if (chosen == key)
+    if (chosen != key)
+        writeRecord({{QStringLiteral("KEspecie"), chosen}});
+}
+
+void TFPlantas::writeRecord(const QList<std::pair<QString, QVariant>> &values)
+{
+    store::Table *plan = m_dm->TPlan;
+    if (plan->recordCount() == 0)
         return;
     if (!plan->isEditing())
         plan->edit();
-    plan->setValue(QStringLiteral("KEspecie"), chosen);
+    for (const auto &[field, value] : values)
+        plan->setValue(field, value);
     plan->post();
 }
 

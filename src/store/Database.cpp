@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "Error.h"
+#include "Sql.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,13 +15,6 @@
 namespace store {
 
 namespace {
-
-QString quoted(const QString &identifier)
-{
-    QString s = identifier;
-    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
 
 QString declaredType(const FieldDef &f)
 {
@@ -130,6 +124,19 @@ int Order::compare(size_t i, const SortKey &key, qint64 rowid) const
     if (c != 0)
         return c;
     return rowids[i] < rowid ? -1 : (rowids[i] > rowid ? 1 : 0);
+}
+
+size_t Order::lowerBound(const SortKey &key, qint64 rowid) const
+{
+    size_t lo = 0, hi = rowids.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (compare(mid, key, rowid) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 QString Database::filePathFor(const QString &folder)
@@ -485,14 +492,7 @@ void Database::rowChanged(const QString &table, qint64 rowid, Change change)
         }
         if (change != Change::Deleted) {
             SortKey key = keyOf(table, *updated, rowid);
-            size_t lo = 0, hi = updated->rowids.size();
-            while (lo < hi) {
-                const size_t mid = (lo + hi) / 2;
-                if (updated->compare(mid, key, rowid) < 0)
-                    lo = mid + 1;
-                else
-                    hi = mid;
-            }
+            const size_t lo = updated->lowerBound(key, rowid);
             updated->rowids.insert(updated->rowids.begin() + lo, rowid);
             updated->keys.insert(updated->keys.begin() + lo, std::move(key));
         }

@@ -39,6 +39,8 @@ struct Order {
     // the highest key down, ties always by ascending rowid.
     int compare(size_t i, const SortKey &key, qint64 rowid) const;
     int compareKey(size_t i, const SortKey &key) const;
+    // The position where a row with this key and rowid stands, or would stand.
+    size_t lowerBound(const SortKey &key, qint64 rowid) const;
 };
 
 // The database file of one folder. One file holds all of that folder's tables.

@@ -1,6 +1,7 @@
 #include "FilterExpression.h"
 
 #include "Error.h"
+#include "Sql.h"
 
 namespace store {
 
@@ -129,11 +130,8 @@ QString FilterExpression::sqlCondition() const
     if (m_terms.isEmpty())
         return QStringLiteral("1");
     QStringList parts;
-    for (const Term &t : m_terms) {
-        QString name = t.field;
-        name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        parts << (t.value.isNull() ? QStringLiteral("\"%1\" IS NULL").arg(name) : QStringLiteral("\"%1\"=?").arg(name));
-    }
+    for (const Term &t : m_terms)
+        parts << quoted(t.field) + (t.value.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral("=?"));
     return parts.join(QLatin1String(" AND "));
 }
 

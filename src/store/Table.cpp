@@ -1,5 +1,7 @@
 #include "Table.h"
 
+#include "Sql.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -8,13 +10,6 @@
 namespace store {
 
 namespace {
-
-QString quoted(const QString &identifier)
-{
-    QString s = identifier;
-    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
 
 // Above this many candidates a locate walks the list once instead of placing each candidate.
 constexpr size_t LocateScanThreshold = 64;
@@ -379,14 +374,7 @@ int Table::positionOfRow(qint64 rowid)
     int found = -1;
     // Place the row by its key in the order, then find that place among the rows that pass.
     const SortKey key = m_hasRange ? SortKey::fromValue(m_rangeValue, false) : m_db->keyOf(m_tableName, *m_order, rowid);
-    size_t lo = 0, hi = m_order->rowids.size();
-    while (lo < hi) {
-        const size_t mid = (lo + hi) / 2;
-        if (m_order->compare(mid, key, rowid) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
+    const size_t lo = m_order->lowerBound(key, rowid);
     if (lo < m_order->rowids.size() && m_order->rowids[lo] == rowid) {
         const auto it = std::lower_bound(m_sel.begin(), m_sel.end(), int(lo));
         if (it != m_sel.end() && *it == int(lo))
@@ -1101,15 +1089,7 @@ void Table::post()
     if (pos < 0 && m_order && !m_hasRange) {
         // The posted row no longer passes the filter: it stays in view until the next refresh,
         // so that the user sees what was just written.
-        const SortKey key = m_db->keyOf(m_tableName, *m_order, rowid);
-        size_t lo = 0, hi = m_order->rowids.size();
-        while (lo < hi) {
-            const size_t mid = (lo + hi) / 2;
-            if (m_order->compare(mid, key, rowid) < 0)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
+        const size_t lo = m_order->lowerBound(m_db->keyOf(m_tableName, *m_order, rowid), rowid);
         if (lo < m_order->rowids.size() && m_order->rowids[lo] == rowid) {
             const auto it = std::lower_bound(m_sel.begin(), m_sel.end(), int(lo));
             pos = int(it - m_sel.begin());
