@@ -45,8 +45,10 @@ TableDef plantas()
                 text("ParteIng", 40), memo("DescripcionIng"), memo("FloracionIng"), memo("AdministracionIng")};
     t.indexes = {byName("PinYin"), byName("Nom0"), byName("Nom1"), byName("Nom2"), byName("Nom3")};
     t.primaryField = QStringLiteral("Clave");
+    // The list filter combines the kind with a class or subclass: those pairs get indexes of their
+    // own, so that counting the list never reads the records themselves.
     t.lookupFields = {QStringLiteral("EsFormula"), QStringLiteral("KClase"), QStringLiteral("KSubClase"),
-                      QStringLiteral("Orden")};
+                      QStringLiteral("EsFormula,KClase"), QStringLiteral("EsFormula,KSubClase"), QStringLiteral("Orden")};
     return t;
 }
 

@@ -164,6 +164,8 @@ void TDM::refreshNotes()
         if (key.isNull())
             return; // a new plant has no key until it is posted
         if (!TNotas->locate(QStringLiteral("KPlanta"), key)) {
+            // An empty notes row is made again whenever it is missing: it need not wait for the disk.
+            store::Database::LightCommits light(TNotas->database());
             TNotas->append();
             TNotas->setValue(QStringLiteral("KPlanta"), key);
             TNotas->post();

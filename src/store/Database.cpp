@@ -329,9 +329,15 @@ void Database::createTable(const TableDef &def)
             exec(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
                      .arg(quoted(def.name + QLatin1String("__unique")), quoted(def.name), cols.join(QLatin1String(", "))));
         }
-        for (const QString &field : def.lookupFields)
+        for (const QString &fields : def.lookupFields) {
+            QStringList columns;
+            for (const QString &field : fields.split(QLatin1Char(',')))
+                columns << quoted(field.trimmed());
+            QString name = fields;
+            name.replace(QLatin1Char(','), QLatin1Char('_'));
             exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                     .arg(quoted(def.name + QLatin1String("__") + field), quoted(def.name), quoted(field)));
+                     .arg(quoted(def.name + QLatin1String("__") + name), quoted(def.name), columns.join(QLatin1String(", "))));
+        }
         for (const QString &sql : def.triggers)
             exec(sql);
         commit();
@@ -515,6 +521,19 @@ void Database::tableReset(const QString &table)
 quint64 Database::generation(const QString &table) const
 {
     return m_generations.value(table.toLower());
+}
+
+Database::LightCommits::LightCommits(Database &db) : m_db(db)
+{
+    m_db.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+Database::LightCommits::~LightCommits()
+{
+    try {
+        m_db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (...) {
+    }
 }
 
 void Database::begin()

@@ -88,6 +88,20 @@ public:
     void commit();
     void rollback();
 
+    // Within its scope commits do not wait for the disk: for rows that the program recreates when
+    // they are missing, so that a crash can cost nothing. The next ordinary commit makes them
+    // durable with everything else.
+    class LightCommits {
+    public:
+        explicit LightCommits(Database &db);
+        ~LightCommits();
+        LightCommits(const LightCommits &) = delete;
+        LightCommits &operator=(const LightCommits &) = delete;
+
+    private:
+        Database &m_db;
+    };
+
 private:
     void openFile(int flags);
     void checkOurs();

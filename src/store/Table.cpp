@@ -643,11 +643,17 @@ qint64 Table::rowId() const
     return rowAt(m_pos);
 }
 
-Table::Record *Table::recordFor(qint64 rowid) const
+Table::Record *Table::recordFor(qint64 rowid, bool whole) const
 {
     auto it = m_cache.find(rowid);
-    if (it != m_cache.end())
-        return it->get();
+    if (it != m_cache.end()) {
+        Record *cached = it->get();
+        if (whole && cached->partial) {
+            loadSmallFields(*cached);
+            cached->partial = false;
+        }
+        return cached;
+    }
     if (m_cache.size() >= RecordCacheLimit)
         m_cache.clear();
     auto record = std::make_shared<Record>();
@@ -655,7 +661,9 @@ Table::Record *Table::recordFor(qint64 rowid) const
     const int n = int(info().fields.size());
     record->values.assign(size_t(n), QVariant());
     record->loaded.assign(size_t(n), false);
-    loadSmallFields(*record);
+    record->partial = !whole;
+    if (whole)
+        loadSmallFields(*record);
     computeCalc(*record);
     Record *raw = record.get();
     m_cache.insert(rowid, std::move(record));
@@ -705,7 +713,7 @@ QVariant Table::fieldValue(const Record &record, int field) const
         return QVariant(int(record.rowid));
     auto &rec = const_cast<Record &>(record);
     if (!rec.loaded[size_t(field)]) {
-        if (f.isLarge() || record.rowid < 0) {
+        if (f.isLarge() || record.rowid < 0 || record.partial) {
             rec.values[size_t(field)] = loadField(record.rowid, field);
             rec.loaded[size_t(field)] = true;
         } else {
@@ -767,7 +775,7 @@ QVariant Table::lookupValue(const LookupDef &l, const Record &record) const
         if (rowid < 0)
             return QVariant();
     }
-    const Record *row = through->recordFor(rowid);
+    const Record *row = through->recordFor(rowid, false);
     const Record *previous = through->m_testing;
     through->m_testing = row;
     QVariant result;
@@ -848,7 +856,7 @@ QVariant Table::valueAt(int position, const QString &name) const
     if (rowid < 0)
         return QVariant();
     const Record *previous = m_testing;
-    m_testing = recordFor(rowid);
+    m_testing = recordFor(rowid, false);
     QVariant result;
     try {
         result = value(name);

@@ -147,6 +147,7 @@ private:
         std::vector<bool> loaded;
         std::vector<bool> modified;
         QHash<QString, QVariant> calc;
+        bool partial = false; // read field by field (a grid row), not all at once
     };
     struct LookupDef {
         QString name;
@@ -168,7 +169,9 @@ private:
     void setPosition(int position);
     void scrolled(); // after a move: notify details and controls, then afterScroll
     void notifyDataSet();
-    Record *recordFor(qint64 rowid) const;
+    // The record of a row, from the cache or read now: whole (the current record, whose fields are
+    // all shown) or field by field as they are asked for (a row a grid paints).
+    Record *recordFor(qint64 rowid, bool whole = true) const;
     void loadSmallFields(Record &record) const;
     QVariant loadField(qint64 rowid, int field) const;
     QVariant fieldValue(const Record &record, int field) const;

@@ -26,8 +26,8 @@ struct IndexDef {
 };
 
 // A table as the program declares it. `uniqueKey` lists the fields whose combined value may occur
-// only once; `lookupFields` are fields that get a plain SQL index so that equality filters and
-// locates on them stay fast; `triggers` are extra SQL statements run once when the table is made.
+// only once; `lookupFields` are fields (or comma-separated groups of fields) that get a plain SQL
+// index so that equality filters and locates on them stay fast; `triggers` are extra SQL statements run once when the table is made.
 struct TableDef {
     QString name;
     QList<FieldDef> fields;
