@@ -48,6 +48,15 @@ void settle()
     QCoreApplication::processEvents();
 }
 
+// The row SQLite's own index finds for a typed text: the baseline of positioning.
+qint64 plainNearest(PlainQuery &nearest, const QString &text)
+{
+    nearest.bind(1, text);
+    const qint64 row = nearest.step() ? nearest.int64(0) : -1;
+    nearest.reset();
+    return row;
+}
+
 void showExposed(QWidget &window)
 {
     window.show();
@@ -339,9 +348,7 @@ Measurement Suite::typedLetter()
             m.samples.push_back(msSince(t0));
 
             t0 = Clock::now();
-            nearest.bind(1, text);
-            const qint64 row = nearest.step() ? nearest.int64(0) : -1;
-            nearest.reset();
+            const qint64 row = plainNearest(nearest, text);
             record.bind(1, row);
             if (record.step())
                 for (int c = 0; c < record.columnCount(); ++c)
@@ -373,9 +380,7 @@ Measurement Suite::findNearest()
             m.samples.push_back(msSince(t0));
 
             t0 = Clock::now();
-            nearest.bind(1, text);
-            const qint64 row = nearest.step() ? nearest.int64(0) : -1;
-            nearest.reset();
+            const qint64 row = plainNearest(nearest, text);
             m.baseline.push_back(msSince(t0));
             if (plan.rowId() != row)
                 m.disagree(QStringLiteral("\"%1\" finds row %2, SQLite row %3").arg(text).arg(plan.rowId()).arg(row));

@@ -86,6 +86,11 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
 TFPlantas::~TFPlantas()
 {
     qApp->removeEventFilter(this);
+    // The children are destroyed after this body; what they signal on the way (focus moving, pages
+    // going) must not reach a window that is half gone.
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 QStringList TFPlantas::listaEsp() const
