@@ -6,7 +6,7 @@ JOBS ?= 2
 PACKAGES = cmake g++ make qt6-base-dev qt6-image-formats-plugins libsqlite3-dev ccache
 SAMPLE = sample-folder
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test sanitize bench clean
 
 all: build
 
@@ -44,6 +44,12 @@ run:
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The tests once more under the address and undefined-behaviour sanitizers (a separate build).
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHERBAXIS_SANITIZE=ON
+	cmake --build build-asan -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # Speed on a generated large database (see bench/README.md). The M folder is generated once and
 # reused; delete $(BUILD)/bench-M to generate it again.
