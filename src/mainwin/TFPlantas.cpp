@@ -416,11 +416,6 @@ void TFPlantas::Splitter5Moved()
         overlay->update();
 }
 
-void TFPlantas::PanIzqResize()
-{
-    // The splitter handle always sits at the list column's edge.
-}
-
 void TFPlantas::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);

@@ -70,7 +70,6 @@ public:
     void TabMemoChange();
     void FichaChange();
     void Splitter5Moved();
-    void PanIzqResize();
     void LabInstrClick();
     bool editing() const;
 
