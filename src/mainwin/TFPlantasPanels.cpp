@@ -245,7 +245,10 @@ void TFPlantas::DBEdit17Change()
         ImTox->setPalette(box);
         ImTox->setText(square->text());
         QPalette text = LabTox->palette();
-        text.setColor(QPalette::WindowText, tag < 0 ? palette().color(QPalette::WindowText) : look.color.darker(tag == 1 ? 200 : 130));
+        // The text takes the square's colour, deepened so that lime, cream and yellow stay legible
+        // on the panel.
+        static const int deepen[] = {165, 210, 165, 115};
+        text.setColor(QPalette::WindowText, tag < 0 ? palette().color(QPalette::WindowText) : look.color.darker(deepen[tag]));
         LabTox->setPalette(text);
         LabTox->setText(QString::fromUtf8(english ? look.english : look.spanish));
         return;
