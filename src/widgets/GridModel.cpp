@@ -24,6 +24,7 @@ void GridModel::resetFromTable()
 {
     beginResetModel();
     m_rows = m_table ? m_table->recordCount() : 0;
+    m_indicated = m_table ? m_table->recNo() : -1;
     endResetModel();
     emit currentRowChanged(m_table ? m_table->recNo() : -1);
 }
@@ -39,6 +40,14 @@ void GridModel::currentChanged()
     const int row = m_table->recNo();
     if (row >= 0 && !m_columns.isEmpty())
         emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
+    if (row != m_indicated) {
+        const int previous = m_indicated;
+        m_indicated = row;
+        if (previous >= 0 && previous < m_rows)
+            emit headerDataChanged(Qt::Vertical, previous, previous);
+        if (row >= 0)
+            emit headerDataChanged(Qt::Vertical, row, row);
+    }
     emit currentRowChanged(row);
 }
 
@@ -114,6 +123,9 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QVariant();
     if (orientation == Qt::Horizontal)
         return section < m_columns.size() ? QVariant(m_columns[section].title) : QVariant();
+    // The record indicator: a mark beside the current row, a star beside a row being inserted.
+    if (m_table && section == m_table->recNo())
+        return m_table->state() == store::Table::State::Insert ? QStringLiteral("*") : QStringLiteral("▸");
     return QVariant();
 }
 

@@ -48,6 +48,7 @@ private:
     QPointer<store::Table> m_table;
     QList<Column> m_columns;
     int m_rows = 0;
+    int m_indicated = -1; // the row the record indicator marks
     bool m_editable = false;
 };
 
