@@ -5,6 +5,8 @@
 #include "common/AppContext.h"
 #include "common/DbUtil.h"
 #include "common/EditInPlace.h"
+#include "common/Shell.h"
+#include "widgets/DBGrid.h"
 #include "common/TFMensajes.h"
 #include "common/TTagBits.h"
 #include "common/TextFold.h"
@@ -33,6 +35,8 @@ private slots:
     void editInPlace_data();
     void editInPlace();
     void setIndexByField();
+    void editGridCellRefusesKeysAndLookups();
+    void runFileReportsAMissingFile();
 };
 
 void TestCommon::foldUpper_data()
@@ -223,6 +227,30 @@ void TestCommon::setIndexByField()
     // A long field name gives an index name of 25 characters; no such field: false, order kept.
     QVERIFY(!common::SetIndexByField(t, QStringLiteral("UnCampoQueNoExisteEnLaTabla")));
     QCOMPARE(t.indexName(), QStringLiteral("PorNom0"));
+}
+
+void TestCommon::editGridCellRefusesKeysAndLookups()
+{
+    test::WorkingFolder wf;
+    test::addPlant(wf.session(), QStringLiteral("Bai Zhu"));
+    store::Table plan(wf.session(), QStringLiteral("Plantas"));
+    plan.addLookupField(QStringLiteral("Nombre"), QStringLiteral("Clave"), &plan, QStringLiteral("Clave"), QStringLiteral("PinYin"));
+    plan.open();
+    widgets::DBGrid grid;
+    grid.bind(&plan, {{QStringLiteral("Clave"), QString(), Qt::AlignLeft, QString()},
+                      {QStringLiteral("Nombre"), QString(), Qt::AlignLeft, QString()}});
+    grid.show();
+    for (int column : {0, 1}) {
+        grid.setCurrentIndex(grid.model()->index(0, column));
+        QVERIFY(!common::EditGridCell(&grid)); // no box was shown: the test would wait for it
+    }
+    QCOMPARE(plan.state(), store::Table::State::Browse);
+}
+
+void TestCommon::runFileReportsAMissingFile()
+{
+    QTemporaryDir dir;
+    QVERIFY_THROWS_EXCEPTION(common::ShellError, common::RunFile(QDir(dir.path()).filePath(QStringLiteral("Index.htm"))));
 }
 
 QTEST_MAIN(TestCommon)
