@@ -3,6 +3,7 @@
 
 #include "common/AppContext.h"
 #include "common/TFMensajes.h"
+#include "common/TypedSearch.h"
 #include "data/TDM.h"
 
 #include <QApplication>
@@ -32,20 +33,20 @@ void TFPlantas::clearTypedSearch()
 
 bool TFPlantas::GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    QString text = LabBus->text();
-    if (key == Qt::Key_Backspace) {
-        text.chop(1);
-        search(text);
+    const QString text = LabBus->text();
+    switch (common::classifyTypedKey(key, false)) {
+    case common::TypedKey::Erase:
+        search(text.chopped(std::min<qsizetype>(1, text.size())));
         return true;
-    }
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Pause:
-    case Qt::Key_CapsLock:
+    case common::TypedKey::Ignore:
         return false;
-    default:
+    case common::TypedKey::Append:
+        if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+            return false; // shortcuts are not typing
+        LabBus->show();
+        search(text + QChar(char16_t(key)));
+        return true;
+    case common::TypedKey::Other:
         break;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
@@ -56,14 +57,6 @@ bool TFPlantas::GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers)
             if (common::AskYesNo(question))
                 m_dm->TPlan->remove();
         }
-        return true;
-    }
-    if (key == Qt::Key_Space || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
-        if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
-            return false; // shortcuts are not typing
-        LabBus->show();
-        text += key == Qt::Key_Space ? QChar(u' ') : QChar(char16_t(key));
-        search(text);
         return true;
     }
     if (key == Qt::Key_Insert) {

@@ -83,9 +83,12 @@ bool TFPlantas::panelEvent(QObject *watched, QEvent *event)
             GrNomExit();
         return false;
     }
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonRelease && type != QEvent::FocusIn && type != QEvent::MouseMove)
         return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false; // the filter sees the whole application's events
     if (event->type() == QEvent::MouseButtonRelease) {
         if (ToxicitySquares.contains(static_cast<QLabel *>(widget))) {
             StaticText3Click(static_cast<QLabel *>(widget));

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/DbUtil.h"
 #include "common/TFMensajes.h"
+#include "common/TypedSearch.h"
 #include "data/TDM.h"
 #include "mainwin/TFPlantas.h"
 
@@ -186,24 +187,18 @@ bool TFSelClase::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    QString text = LabBus->text();
-    switch (key) {
-    case Qt::Key_Backspace:
-        text.chop(1);
-        search(text);
+    const QString text = LabBus->text();
+    switch (common::classifyTypedKey(key, true)) {
+    case common::TypedKey::Erase:
+        search(text.chopped(std::min<qsizetype>(1, text.size())));
         return true;
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Pause:
-    case Qt::Key_CapsLock:
+    case common::TypedKey::Ignore:
         return false;
-    default:
-        break;
-    }
-    if (key == Qt::Key_Space || (key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
+    case common::TypedKey::Append:
         search(text + QChar(char16_t(key)));
         return true;
+    case common::TypedKey::Other:
+        break;
     }
     LabBus->clear(); // any other key ends the search and does its usual work
     return false;

@@ -173,6 +173,17 @@ void TFSelTab::reject()
     QDialog::reject();
 }
 
+bool TFSelTab::commandKey(int key)
+{
+    if (key == Qt::Key_Insert)
+        AddCommand();
+    else if (key == Qt::Key_F2)
+        EditCommand();
+    else
+        return false;
+    return true;
+}
+
 void TFSelTab::openSearch(const QString &first)
 {
     PanEd->show();
@@ -199,14 +210,8 @@ bool TFSelTab::eventFilter(QObject *watched, QEvent *event)
             }
             return false;
         }
-        if (k == Qt::Key_Insert) {
-            AddCommand();
+        if (commandKey(k))
             return true;
-        }
-        if (k == Qt::Key_F2) {
-            EditCommand();
-            return true;
-        }
         const bool keypad = key->modifiers() & Qt::KeypadModifier;
         if (!keypad && ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))) {
             openSearch(QString(QChar(char16_t(k))));
@@ -229,14 +234,8 @@ bool TFSelTab::eventFilter(QObject *watched, QEvent *event)
                 Grid->setFocus();
                 return true;
             }
-            if (k == Qt::Key_Insert) {
-                AddCommand();
+            if (commandKey(k))
                 return true;
-            }
-            if (k == Qt::Key_F2) {
-                EditCommand();
-                return true;
-            }
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -43,6 +43,8 @@ protected:
 
 private:
     void openSearch(const QString &first);
+    // Insert adds, F2 edits, from the grid and from the search strip alike.
+    bool commandKey(int key);
 
     store::Table &m_table;
     QString m_field;
