@@ -24,10 +24,12 @@ deps:
 	  fi; \
 	fi
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Extra CMake options, e.g. CMAKE_FLAGS="-DHERBAXIS_WERROR=ON -DHERBAXIS_HEADER_CHECK=ON" (as CI builds).
+CMAKE_FLAGS ?=
 
-configure: deps $(BUILD)/CMakeCache.txt
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > $(BUILD).configure.log 2>&1 \
+	  || { cat $(BUILD).configure.log; exit 1; }
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -47,7 +49,7 @@ test: build
 
 # The tests once more under the address and undefined-behaviour sanitizers (a separate build).
 sanitize: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHERBAXIS_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHERBAXIS_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
@@ -57,5 +59,6 @@ bench: build
 	@if [ ! -e $(BUILD)/bench-M/Herbaxis.sqlite ]; then "$(BUILD)/herbaxis-gen" M $(BUILD)/bench-M; fi
 	"$(BUILD)/herbaxis-bench" $(BUILD)/bench-M --json $(BUILD)/bench-M.json
 
+# Every build folder: the normal one, the sanitizer build and any other build-* folder.
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD).configure.log build build-* build.configure.log

@@ -8,8 +8,8 @@
 #include "common/Shell.h"
 #include "widgets/DBGrid.h"
 #include "common/TFMensajes.h"
-#include "common/TTagBits.h"
-#include "common/TextFold.h"
+#include "text/TTagBits.h"
+#include "text/TextFold.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -55,13 +55,13 @@ void TestCommon::foldUpper()
 {
     QFETCH(QString, text);
     QFETCH(QString, folded);
-    QCOMPARE(common::FoldUpper(text), folded);
-    QCOMPARE(common::FoldUpper(text).size(), text.size());
+    QCOMPARE(text::FoldUpper(text), folded);
+    QCOMPARE(text::FoldUpper(text).size(), text.size());
 }
 
 void TestCommon::tagBits()
 {
-    common::TTagBits tags;
+    text::TTagBits tags;
     QVERIFY(!tags.GetTag(0));
     QVERIFY(!tags.GetTag(100000));
     QCOMPARE(tags.size(), 0); // reading never grows the set

@@ -4,7 +4,7 @@
 
 #include "app/WorkingFolder.h"
 #include "data/Profile.h"
-#include "data/SampleImport.h"
+#include "SampleImport.h"
 #include "data/Schema.h"
 #include "store/Error.h"
 

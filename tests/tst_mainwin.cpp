@@ -15,15 +15,7 @@
 
 using store::Table;
 
-namespace {
-
-int rows(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? int(q.int64(0)) : -1;
-}
-
-} // namespace
+using test::scalar;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -160,7 +152,7 @@ void TestMainWindow::newPlantTakesKindOrIsRefused()
     test::ProgramFixture f;
     QVERIFY(f.start());
     f.win().SelPlanFormGroup->button(kind)->click();
-    const int before = rows(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas"));
+    const int before = scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas"));
     std::shared_ptr<test::ModalSeen> seen;
     if (!added)
         seen = test::answerNextModal(QStringLiteral("Aceptar"));
@@ -175,7 +167,7 @@ void TestMainWindow::newPlantTakesKindOrIsRefused()
         plan->setValue(QStringLiteral("PinYin"), QStringLiteral("Nueva"));
         plan->post();
     }
-    QCOMPARE(rows(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas")), before + (added ? 1 : 0));
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas")), before + (added ? 1 : 0));
 }
 
 void TestMainWindow::sameActionTwiceIsRefusedOnce()
@@ -199,7 +191,7 @@ void TestMainWindow::sameActionTwiceIsRefusedOnce()
     QVERIFY_THROWS_EXCEPTION(store::Abort, add());
     QVERIFY(seen->answered);
     QCOMPARE(seen->text, QStringLiteral("Registro repetido"));
-    QCOMPARE(rows(f.folder.session(), QStringLiteral("SELECT count(*) FROM Rel WHERE KPlanta=%1 AND KUso=%2").arg(f.keys.guiZhi).arg(f.keys.tonifica)), 1);
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Rel WHERE KPlanta=%1 AND KUso=%2").arg(f.keys.guiZhi).arg(f.keys.tonifica)), 1);
     // The view is back on its master: it shows the plant's two actions.
     QCOMPARE(rel->master(), f.dm().TPlan);
     QCOMPARE(rel->recordCount(), 2);
@@ -210,14 +202,14 @@ void TestMainWindow::notesRowIsMadeOncePerPlant()
     test::ProgramFixture f;
     QVERIFY(f.start());
     store::Session &s = f.folder.session();
-    QCOMPARE(rows(s, QStringLiteral("SELECT count(*) FROM Notas")), 1);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas")), 1);
     Table *plan = f.dm().TPlan;
     plan->next();
     plan->next();
     plan->first();
     plan->next();
-    QCOMPARE(rows(s, QStringLiteral("SELECT count(*) FROM Notas")), 3);
-    QCOMPARE(rows(s, QStringLiteral("SELECT count(DISTINCT KPlanta) FROM Notas")), 3);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas")), 3);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT count(DISTINCT KPlanta) FROM Notas")), 3);
     QCOMPARE(f.dm().TNotas->asInt(QStringLiteral("KPlanta")), plan->asInt(QStringLiteral("Clave")));
     QVERIFY(f.dm().TNotas->isNull(QStringLiteral("Memo")));
 }
@@ -261,7 +253,7 @@ void TestMainWindow::editingToggle()
     QCOMPARE(f.dm().TPlan->state(), Table::State::Edit);
     w.Modificar->click(); // leaving editing mode posts the change
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
-    QCOMPARE(rows(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas WHERE Nom2='x'")), 1);
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas WHERE Nom2='x'")), 1);
     QTest::keyClicks(w.NameEdits[2], QStringLiteral("y")); // outside editing mode typing changes nothing
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
     QCOMPARE(w.NameEdits[2]->text(), QStringLiteral("x"));
@@ -377,7 +369,7 @@ void TestMainWindow::tableThatCannotOpenStopsStartUp()
     QVERIFY(seen->answered);
     QVERIFY2(seen->text.contains(QStringLiteral("Notas")), qPrintable(seen->text));
     QVERIFY(!f.win().isVisible());
-    QCOMPARE(rows(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas")), 0);
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas")), 0);
 }
 
 int main(int argc, char *argv[])

@@ -16,12 +16,6 @@ using store::Table;
 
 namespace {
 
-QString text(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? q.value(0).toString() : QString();
-}
-
 // Keys as the plant list gets them: through the window's key preview, with the list focused.
 void typeInList(mainwin::TFPlantas &w, const QList<int> &keys)
 {
@@ -171,7 +165,7 @@ void TestPanels::formulaProfile()
     QVERIFY(f.start());
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Si Jun Zi Tang"));
     f.win().Modificar->click(); // editing with the kind selector on "Todo": the profile is computed
-    QCOMPARE(text(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)), expected);
+    QCOMPARE(test::scalarText(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)), expected);
     QCOMPARE(f.win().ChannelBars[0]->value(), expected.left(1).toInt());
 }
 
@@ -215,7 +209,7 @@ void TestPanels::profileDigitByLabel()
     QVERIFY(f.start());
     if (editing)
         f.win().Modificar->click();
-    const QString before = text(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
+    const QString before = test::scalarText(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
     auto *dulce = f.win().PanSabor->findChild<QLabel *>(QStringLiteral("LabSabor4"));
     QVERIFY(dulce);
     QCOMPARE(dulce->text(), QStringLiteral("Dulce"));
@@ -231,7 +225,7 @@ void TestPanels::profileDigitByLabel()
         QTRY_VERIFY(notice && notice->answered);
         QCOMPARE(notice->text, QStringLiteral("Ingrese un numero entre 0 y 9"));
     }
-    const QString now = text(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
+    const QString now = test::scalarText(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
     QCOMPARE(now, stored.isEmpty() ? before : stored);
     if (!stored.isEmpty())
         QCOMPARE(f.win().TasteBars[3]->value(), 7);
@@ -262,7 +256,7 @@ void TestPanels::toxicityStrip()
     f.dm().TPlan->setValue(QStringLiteral("Toxicidad"), QStringLiteral("7"));
     QCOMPARE(w.LabTox->text(), QStringLiteral("No  tóxica"));
     w.Modificar->click();
-    QCOMPARE(text(f.folder.session(), QStringLiteral("SELECT Toxicidad FROM Plantas WHERE PinYin='Gui Zhi'")), QStringLiteral("7"));
+    QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Toxicidad FROM Plantas WHERE PinYin='Gui Zhi'")), QStringLiteral("7"));
 }
 
 void TestPanels::notesKeepWhatIsTypedOutsideEditing()
@@ -282,7 +276,7 @@ void TestPanels::notesKeepWhatIsTypedOutsideEditing()
     QVERIFY(w.Memo->toPlainText().isEmpty());
     f.dm().TPlan->prior();
     QCOMPARE(w.Memo->toPlainText(), QStringLiteral("Dulce"));
-    QCOMPARE(text(f.folder.session(), QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)), QStringLiteral("Dulce"));
+    QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)), QStringLiteral("Dulce"));
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
 }
 
@@ -307,7 +301,7 @@ void TestPanels::searchTermsAreMarkedNotStored()
         QVERIFY2(markedAt(int(plain.indexOf(hit))), qPrintable(hit));
     QVERIFY(!markedAt(int(plain.indexOf(QStringLiteral("Qi")))));
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
-    QCOMPARE(text(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE PinYin='Ren Shen'")),
+    QCOMPARE(test::scalarText(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE PinYin='Ren Shen'")),
              QStringLiteral("La raíz tonifica el Qi; RAIZ y Raíz otra vez, tónico."));
 }
 

@@ -1,5 +1,6 @@
 // The table and class pickers, the list filter by kind and class, and the relation pages.
 #include "Modal.h"
+#include "Widgets.h"
 #include "ProgramFixture.h"
 
 #include "app/HerbaxisApplication.h"
@@ -17,20 +18,10 @@
 
 using relations::TFSelTab;
 using store::Table;
+using test::gridTexts;
+using test::scalar;
 
 namespace {
-
-int scalar(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? int(q.int64(0)) : -1;
-}
-
-QString text(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? q.value(0).toString() : QString();
-}
 
 TFSelTab *picker(QWidget *modal)
 {
@@ -40,14 +31,6 @@ TFSelTab *picker(QWidget *modal)
 relations::TFSelClase *classPicker(QWidget *modal)
 {
     return qobject_cast<relations::TFSelClase *>(modal);
-}
-
-QStringList gridTexts(QAbstractItemView *grid)
-{
-    QStringList out;
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        out << grid->model()->index(r, 0).data().toString();
-    return out;
 }
 
 } // namespace
@@ -153,7 +136,7 @@ void TestRelations::pickerEditsInPlace()
     QVERIFY(browsingAgain);
     QVERIFY(stayedOpen);
     QCOMPARE(chosen, f.keys.libera);
-    QCOMPARE(text(f.folder.session(), QStringLiteral("SELECT Nom FROM Usos WHERE Clave=%1").arg(f.keys.libera)),
+    QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Nom FROM Usos WHERE Clave=%1").arg(f.keys.libera)),
              QStringLiteral("Libera el exterior frío"));
 }
 
@@ -185,7 +168,7 @@ void TestRelations::classPickerEmptyLevel()
     else
         seen = test::answerNextModal(QStringLiteral("Aceptar"));
     int num = 77;
-    QVERIFY(!relations::SelectClass(5, num));
+    QVERIFY(!relations::SelectClass(5, num, f.win().editing()));
     QCOMPARE(num, 77);
     if (editing) {
         QVERIFY(noneShown);
@@ -216,7 +199,7 @@ void TestRelations::classPickerTypedSearch()
         p->Aceptar->click();
     });
     int num = 0;
-    QVERIFY(relations::SelectClass(0, num));
+    QVERIFY(relations::SelectClass(0, num, f.win().editing()));
     QCOMPARE(strip, (QStringList{"H", "HI", "H", "HE", ""}));
     QCOMPARE(current, (QStringList{"Hemostáticos", "Hierbas amargas", "Hemostáticos", "Hemostáticos"}));
     QCOMPARE(num, 40);
@@ -229,7 +212,7 @@ void TestRelations::classPickerNoneAndEnglishNames()
     f.win().Modificar->click();
     test::onNextModal([](QWidget *modal) { classPicker(modal)->Ninguna->click(); });
     int num = 12;
-    QVERIFY(relations::SelectClass(0, num));
+    QVERIFY(relations::SelectClass(0, num, f.win().editing()));
     QCOMPARE(num, 0);
 
     // In English mode a new class gets only its English name typed.
@@ -243,7 +226,7 @@ void TestRelations::classPickerNoneAndEnglishNames()
         dialog->Modificar->setChecked(false);
         dialog->Cancelar->click();
     });
-    QVERIFY(!relations::SelectClass(0, num));
+    QVERIFY(!relations::SelectClass(0, num, f.win().editing()));
     store::Session &s = f.folder.session();
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Clases WHERE NomIng='Purge' AND NomEsp IS NULL AND Padre=0 AND Num>0")), 1);
 }
@@ -324,7 +307,7 @@ void TestRelations::classButtons()
     w.BotClaseClick();
     QCOMPARE(w.ClassFilter, 0);
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT KClase FROM Plantas WHERE PinYin='Ren Shen'")), 5);
-    QCOMPARE(text(f.folder.session(), QStringLiteral("SELECT KSubClase FROM Plantas WHERE PinYin='Ren Shen'")), QString());
+    QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT KSubClase FROM Plantas WHERE PinYin='Ren Shen'")), QString());
 }
 
 void TestRelations::showAllKeepsKind()
@@ -340,7 +323,7 @@ void TestRelations::showAllKeepsKind()
     w.VerTodo->click();
     QVERIFY(w.LabCant->isHidden());
     QVERIFY(!f.context.FCalco->isVisible());
-    QCOMPARE(w.kindSelection(), 1);
+    QCOMPARE(w.kindSelection(), data::ListKind::Formulas);
     QCOMPARE(f.dm().TPlan->filter(), QStringLiteral("EsFormula=True"));
     QVERIFY(!w.TextSearchActive);
 }
@@ -381,7 +364,7 @@ void TestRelations::addActionAndRefuseDuplicate()
         });
     };
     choose(QStringLiteral("Libera"));
-    w.CambiarClick(2);
+    w.CambiarClick(mainwin::RelationEdit::Add);
     QCOMPARE(w.Ficha->tabText(w.Ficha->indexOf(w.PagAcc)), QStringLiteral("Acciones: 3"));
     QCOMPARE(f.dm().TRel->text(QStringLiteral("Uso")), QStringLiteral("Libera el exterior"));
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT OUso FROM Rel WHERE KPlanta=%1 AND KUso=%2").arg(f.keys.renShen).arg(f.keys.libera)),
@@ -389,7 +372,7 @@ void TestRelations::addActionAndRefuseDuplicate()
 
     choose(QStringLiteral("Tonifica"));
     const auto seen = test::answerNextModal(QStringLiteral("Aceptar"), 0, 8000);
-    QVERIFY_THROWS_EXCEPTION(store::Abort, w.CambiarClick(2));
+    QVERIFY_THROWS_EXCEPTION(store::Abort, w.CambiarClick(mainwin::RelationEdit::Add));
     QCOMPARE(seen->text, QStringLiteral("Registro repetido"));
     QCOMPARE(f.dm().TRel->recordCount(), 3);
     QVERIFY(f.dm().TAuxPlan->filter().isEmpty());
@@ -469,7 +452,7 @@ void TestRelations::percentage()
     QVERIFY(first->answered);
     if (refused)
         QCOMPARE(reopenedWith, QStringLiteral("40"));
-    QCOMPARE(text(f.folder.session(), QStringLiteral("SELECT Porcentaje FROM RelForm WHERE KPlanta=%1").arg(f.keys.renShen)).toDouble(), stored);
+    QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Porcentaje FROM RelForm WHERE KPlanta=%1").arg(f.keys.renShen)).toDouble(), stored);
     QCOMPARE(w.GrPlForm->model()->index(f.dm().TRelPlForm->recNo(), 1).data().toString(), QLocale().toString(stored, 'f', 1) + QStringLiteral(" %"));
     QLocale::setDefault(QLocale::c());
 }

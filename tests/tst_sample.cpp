@@ -2,7 +2,7 @@
 #include "Fixture.h"
 
 #include "data/Profile.h"
-#include "data/SampleImport.h"
+#include "SampleImport.h"
 #include "store/Error.h"
 
 #include <QtTest>
@@ -39,8 +39,7 @@ private:
 
 qint64 TestSample::scalar(const QString &sql)
 {
-    store::Statement q(m_session->database().handle(), sql);
-    return q.step() ? q.int64(0) : -1;
+    return test::scalar(*m_session, sql);
 }
 
 void TestSample::initTestCase()

@@ -1,6 +1,6 @@
 // Builds a working folder from the plain-text sample sources:
 //   herbaxis-mkdb SOURCE-FOLDER TARGET-FOLDER
-#include "data/SampleImport.h"
+#include "SampleImport.h"
 #include "data/Schema.h"
 #include "store/Error.h"
 

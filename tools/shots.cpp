@@ -93,6 +93,6 @@ int main(int argc, char *argv[])
     relations::SelectTableKey(*dm.TUsos, 0, QStringLiteral("Seleccione la acción terapéutica"));
     grabNextModal(QStringLiteral("class-picker"), "Cancelar");
     int num = 0;
-    relations::SelectClass(0, num);
+    relations::SelectClass(0, num, false);
     return 0;
 }

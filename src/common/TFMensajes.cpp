@@ -2,6 +2,8 @@
 
 #include "AppContext.h"
 
+#include "widgets/Toolkit.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,10 +16,8 @@ namespace {
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, int width)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton *b = widgets::button(name, text, parent);
     b->resize(width, 25);
-    b->setAutoDefault(false);
     return b;
 }
 

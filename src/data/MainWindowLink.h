@@ -4,6 +4,9 @@
 
 namespace data {
 
+// What the plant list shows: elements, formulas, or both ("Todo").
+enum class ListKind { Elements = 0, Formulas = 1, All = 2 };
+
 // The relation pages of the main window, as the data module refers to them.
 enum class RelationPage { Actions, Indications, Formulas, Ingredients, Other };
 
@@ -15,7 +18,7 @@ public:
     virtual ~MainWindowLink() = default;
 
     // --- state ---
-    virtual int kindSelection() const = 0; // 0 elements, 1 formulas, 2 both ("Todo")
+    virtual ListKind kindSelection() const = 0;
     virtual bool editingMode() const = 0;  // the "Modificar" toggle is down
     virtual bool textSearchActive() const = 0;
     virtual bool propFilterActive() const = 0;

@@ -1,5 +1,7 @@
 #include "TDM.h"
 
+#include "data/InterfaceTexts.h"
+
 namespace data {
 
 using store::Table;
@@ -15,6 +17,42 @@ Table *TDM::makeTable(const char *objectName, const char *tableName)
     t->setObjectName(QString::fromLatin1(objectName));
     return t;
 }
+
+namespace {
+
+// A lookup field of a shared cursor: the column `name` of `on` shows `result` of the row of
+// `through` whose `key` equals this row's `source`.
+struct LookupSpec {
+    Table *TDM::*on;
+    const char *name;
+    const char *source;
+    Table *TDM::*through;
+    const char *key;
+    const char *result;
+    int width;
+};
+
+const LookupSpec Lookups[] = {
+    {.on = &TDM::TPlan, .name = "Especie", .source = "KEspecie", .through = &TDM::TEsp, .key = "Clave", .result = "Nom", .width = 10},
+    {.on = &TDM::TPlan, .name = "Clase", .source = "KClase", .through = &TDM::TClases, .key = "Num", .result = "NomEsp", .width = 80},
+    {.on = &TDM::TPlan, .name = "SubClase", .source = "KSubClase", .through = &TDM::TClases, .key = "Num", .result = "NomEsp", .width = 80},
+    {.on = &TDM::TRel, .name = "Planta", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Nom0", .width = 35},
+    {.on = &TDM::TRel, .name = "Uso", .source = "KUso", .through = &TDM::TUsos, .key = "Clave", .result = "Nom", .width = 120},
+    {.on = &TDM::TRel, .name = "UsoIng", .source = "KUso", .through = &TDM::TUsos, .key = "Clave", .result = "NomIng", .width = 120},
+    {.on = &TDM::TRelSint, .name = "Sint", .source = "KSint", .through = &TDM::TSint, .key = "Clave", .result = "Nom", .width = 120},
+    {.on = &TDM::TRelSint, .name = "SintIng", .source = "KSint", .through = &TDM::TSint, .key = "Clave", .result = "NomIng", .width = 120},
+    {.on = &TDM::TRelComp, .name = "Comp", .source = "KComp", .through = &TDM::TComp, .key = "Clave", .result = "Nom", .width = 40},
+    {.on = &TDM::TRelFormPl, .name = "Formula", .source = "KFormula", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
+    {.on = &TDM::TRelFormPl, .name = "Planta", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
+    {.on = &TDM::TRelPlForm, .name = "Formula", .source = "KFormula", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
+    {.on = &TDM::TRelPlForm, .name = "PinYin", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
+    {.on = &TDM::TRelPlForm, .name = "Nom0", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "Nom0", .width = 50},
+    {.on = &TDM::TRelPlForm, .name = "Meridianos", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Meridianos", .width = 14},
+    {.on = &TDM::TRelPlForm, .name = "Sabor", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Sabor", .width = 10},
+    {.on = &TDM::TRelPlForm, .name = "Energia", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Energia", .width = 10},
+};
+
+} // namespace
 
 TDM::TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList &listaEsp, QObject *parent)
     : QObject(parent), Texts(listaEsp), m_session(session), m_main(mainWindow)
@@ -43,9 +81,6 @@ TDM::TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList 
     TPlan->setFiltered(true);
     TPlan->afterScroll = [this](Table &) { RefreshRecordPanels(); };
     TPlan->afterInsert = [this](Table &t) { TPlanAfterInsert(t); };
-    TPlan->addLookupField(QStringLiteral("Especie"), QStringLiteral("KEspecie"), TEsp, Clave, QStringLiteral("Nom"), 10);
-    TPlan->addLookupField(QStringLiteral("Clase"), QStringLiteral("KClase"), TClases, QStringLiteral("Num"), QStringLiteral("NomEsp"), 80);
-    TPlan->addLookupField(QStringLiteral("SubClase"), QStringLiteral("KSubClase"), TClases, QStringLiteral("Num"), QStringLiteral("NomEsp"), 80);
     TAuxPlan->setFiltered(true);
 
     for (Table *t : {TPlan, TUsos, TComp, TSint})
@@ -59,20 +94,9 @@ TDM::TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList 
         t->setMaster(TPlan, Orden);
         t->onPostError = [this](Table &table, const store::Error &e, Table::PostAction &action) { TRelPostError(table, e, action); };
     }
-    TRel->addLookupField(QStringLiteral("Planta"), QStringLiteral("KPlanta"), TPlan, Clave, QStringLiteral("Nom0"), 35);
-    TRel->addLookupField(QStringLiteral("Uso"), QStringLiteral("KUso"), TUsos, Clave, QStringLiteral("Nom"), 120);
-    TRel->addLookupField(QStringLiteral("UsoIng"), QStringLiteral("KUso"), TUsos, Clave, QStringLiteral("NomIng"), 120);
-    TRelSint->addLookupField(QStringLiteral("Sint"), QStringLiteral("KSint"), TSint, Clave, QStringLiteral("Nom"), 120);
-    TRelSint->addLookupField(QStringLiteral("SintIng"), QStringLiteral("KSint"), TSint, Clave, QStringLiteral("NomIng"), 120);
-    TRelComp->addLookupField(QStringLiteral("Comp"), QStringLiteral("KComp"), TComp, Clave, QStringLiteral("Nom"), 40);
-    TRelFormPl->addLookupField(QStringLiteral("Formula"), QStringLiteral("KFormula"), TAuxPlan, Clave, QStringLiteral("PinYin"), 50);
-    TRelFormPl->addLookupField(QStringLiteral("Planta"), QStringLiteral("KPlanta"), TAuxPlan, Clave, QStringLiteral("PinYin"), 50);
-    TRelPlForm->addLookupField(QStringLiteral("Formula"), QStringLiteral("KFormula"), TAuxPlan, Clave, QStringLiteral("PinYin"), 50);
-    TRelPlForm->addLookupField(QStringLiteral("PinYin"), QStringLiteral("KPlanta"), TAuxPlan, Clave, QStringLiteral("PinYin"), 50);
-    TRelPlForm->addLookupField(QStringLiteral("Nom0"), QStringLiteral("KPlanta"), TAuxPlan, Clave, QStringLiteral("Nom0"), 50);
-    TRelPlForm->addLookupField(QStringLiteral("Meridianos"), QStringLiteral("KPlanta"), TPlan, Clave, QStringLiteral("Meridianos"), 14);
-    TRelPlForm->addLookupField(QStringLiteral("Sabor"), QStringLiteral("KPlanta"), TPlan, Clave, QStringLiteral("Sabor"), 10);
-    TRelPlForm->addLookupField(QStringLiteral("Energia"), QStringLiteral("KPlanta"), TPlan, Clave, QStringLiteral("Energia"), 10);
+    for (const LookupSpec &l : Lookups)
+        (this->*l.on)->addLookupField(QString::fromLatin1(l.name), QString::fromLatin1(l.source), this->*l.through,
+                                      QString::fromLatin1(l.key), QString::fromLatin1(l.result), l.width);
     TRelPlForm->addCalcField(QStringLiteral("Planta"), 80);
     TRelPlForm->onCalcFields = [this](Table &t) { TRelPlFormCalcFields(t); };
 
@@ -113,23 +137,22 @@ void TDM::RefreshRecordPanels()
     m_main.showPhotoOrPlaceholder(!TPlan->isNull(QStringLiteral("Foto1")), formula);
 
     // 2 and 3. Page captions and the first photo; a failure here skips the rest of them.
-    try {
-        m_main.setRelationCaption(RelationPage::Actions, QStringLiteral("%1: %2").arg(Texts.value(0)).arg(TRel->recordCount()));
-        m_main.setRelationCaption(RelationPage::Indications, QStringLiteral("%1: %2").arg(Texts.value(1)).arg(TRelSint->recordCount()));
+    store::ignoreStoreError([&] {
+        m_main.setRelationCaption(RelationPage::Actions, QStringLiteral("%1: %2").arg(Texts.value(Txt::Actions)).arg(TRel->recordCount()));
+        m_main.setRelationCaption(RelationPage::Indications, QStringLiteral("%1: %2").arg(Texts.value(Txt::Indications)).arg(TRelSint->recordCount()));
         if (formula)
-            m_main.setRelationCaption(RelationPage::Ingredients, QStringLiteral("%1: %2").arg(Texts.value(2)).arg(TRelPlForm->recordCount()));
+            m_main.setRelationCaption(RelationPage::Ingredients, QStringLiteral("%1: %2").arg(Texts.value(Txt::Ingredients)).arg(TRelPlForm->recordCount()));
         else
-            m_main.setRelationCaption(RelationPage::Formulas, QStringLiteral("%1: %2").arg(Texts.value(3)).arg(TRelFormPl->recordCount()));
+            m_main.setRelationCaption(RelationPage::Formulas, QStringLiteral("%1: %2").arg(Texts.value(Txt::Formulas)).arg(TRelFormPl->recordCount()));
         for (int guard = 0; m_main.photoNumber() != 1 && guard < 3; ++guard)
             m_main.advancePhoto();
-    } catch (const std::exception &) {
-    }
+    });
 
     // 4. Source page for a formula, details for an element.
     m_main.showDetailsPage(formula);
 
     // 5. Property profile: computed for a formula being edited with both kinds listed.
-    if (formula && m_main.editingMode() && m_main.kindSelection() == 2)
+    if (formula && m_main.editingMode() && m_main.kindSelection() == ListKind::All)
         m_main.showFormulaProfile();
     else
         m_main.showProfileStrings(TPlan->text(QStringLiteral("Meridianos")), TPlan->text(QStringLiteral("Sabor")),
@@ -153,11 +176,9 @@ void TDM::RefreshRecordPanels()
 
 void TDM::refreshNotes()
 {
-    try {
-        TNotas->post();
-    } catch (const std::exception &) {
-    }
-    try {
+    store::ignoreStoreError([&] { TNotas->post(); });
+    // Without it the notes tab stays empty for this plant.
+    store::ignoreStoreError([&] {
         if (!TNotas->isOpen())
             return;
         const QVariant key = TPlan->value(Clave);
@@ -170,21 +191,19 @@ void TDM::refreshNotes()
             TNotas->setValue(QStringLiteral("KPlanta"), key);
             TNotas->post();
         }
-    } catch (const std::exception &) {
-        // the notes tab stays empty for this plant
-    }
+    });
 }
 
 void TDM::TPlanAfterInsert(Table &table)
 {
     switch (m_main.kindSelection()) {
-    case 0:
+    case ListKind::Elements:
         table.setValue(QStringLiteral("EsFormula"), false);
         break;
-    case 1:
+    case ListKind::Formulas:
         table.setValue(QStringLiteral("EsFormula"), true);
         break;
-    default:
+    case ListKind::All:
         m_main.showMessage(QStringLiteral("Deberá seleccionar \"Plantas\" o \"Fórmulas\""));
         table.cancel();
         break;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MainWindowLink.h"
-#include "common/TTagBits.h"
+#include "text/TTagBits.h"
 #include "store/Table.h"
 
 #include <QObject>
@@ -19,7 +19,7 @@ public:
     TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList &listaEsp, QObject *parent = nullptr);
     ~TDM() override;
 
-    common::TTagBits Tags;
+    text::TTagBits Tags;
     QStringList Texts;
 
     store::Table *TPlan;

@@ -1,5 +1,7 @@
 #include "TFPlantas.h"
 
+#include "data/InterfaceTexts.h"
+
 #include "common/AppContext.h"
 #include "common/DbUtil.h"
 #include "common/TFCalco.h"
@@ -28,14 +30,6 @@ namespace mainwin {
 using data::RelationPage;
 
 namespace {
-
-void ignoringErrors(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
-}
 
 // The memo fields of the five tabs, Spanish mode; English mode appends "Ing" except for the notes.
 const char *const MemoFields[] = {"Descripcion", "Floracion", "Administracion", "Memo", "Aplicacion"};
@@ -225,7 +219,7 @@ void TFPlantas::ModificarClick()
 {
     const bool editing = Modificar->isChecked();
     if (m_dm) {
-        ignoringErrors([this] { m_dm->TPlan->post(); });
+        store::ignoreStoreError([this] { m_dm->TPlan->post(); });
         m_dm->RefreshRecordPanels();
     }
     if (SPlan)
@@ -259,12 +253,12 @@ bool TFPlantas::FormCloseQuery()
         endSingleRecordView();
         return false;
     }
-    const QString question = m_dm ? m_dm->Texts.value(25) : QStringLiteral("Desea salir de la aplicación Herbaxis ?");
+    const QString question = m_dm ? m_dm->Texts.value(data::Txt::QuitQuestion) : QStringLiteral("Desea salir de la aplicación Herbaxis ?");
     if (!common::AskYesNo(question))
         return false;
     if (m_dm) {
-        ignoringErrors([this] { m_dm->TPlan->post(); });
-        ignoringErrors([this] { m_dm->TNotas->post(); });
+        store::ignoreStoreError([this] { m_dm->TPlan->post(); });
+        store::ignoreStoreError([this] { m_dm->TNotas->post(); });
     }
     return true;
 }
@@ -278,7 +272,7 @@ void TFPlantas::FormClose()
     if (!m_dm)
         return;
     if (editing())
-        ignoringErrors([this] { m_dm->TPlan->post(); });
+        store::ignoreStoreError([this] { m_dm->TPlan->post(); });
     m_dm->TPlan->close();
     for (store::Table *t : m_dm->relationTables())
         t->close();
@@ -385,8 +379,8 @@ void TFPlantas::TabMemoChange()
 {
     if (!m_dm)
         return;
-    ignoringErrors([this] { m_dm->TPlan->post(); });
-    ignoringErrors([this] { m_dm->TNotas->post(); });
+    store::ignoreStoreError([this] { m_dm->TPlan->post(); });
+    store::ignoreStoreError([this] { m_dm->TNotas->post(); });
     if (TabMemo->currentIndex() < 0)
         TabMemo->setCurrentIndex(0);
     const int tab = TabMemo->currentIndex();
@@ -441,13 +435,13 @@ void TFPlantas::ApplyListFilter()
         overlay->hide();
     QString kind;
     switch (kindSelection()) {
-    case 0:
+    case data::ListKind::Elements:
         kind = QStringLiteral("EsFormula=False");
         break;
-    case 1:
+    case data::ListKind::Formulas:
         kind = QStringLiteral("EsFormula=True");
         break;
-    default:
+    case data::ListKind::All:
         break;
     }
     QString klass;
@@ -465,7 +459,7 @@ void TFPlantas::ApplyListFilter()
         if (overlay)
             overlay->setPaintHandler([this](common::TFCalco &o) { PintarCalco(o); });
         const int count = m_dm ? m_dm->TPlan->recordCount() : 0;
-        LabCant->setText(QStringLiteral("%1: %2").arg(m_dm ? m_dm->Texts.value(8) : QString()).arg(count));
+        LabCant->setText(QStringLiteral("%1: %2").arg(m_dm ? m_dm->Texts.value(data::Txt::Selected) : QString()).arg(count));
     } else if (overlay) {
         overlay->setPaintHandler(nullptr);
     }
@@ -492,9 +486,9 @@ void TFPlantas::PintarCalco(common::TFCalco &overlay)
 
 // ---------------------------------------------------------------- data::MainWindowLink
 
-int TFPlantas::kindSelection() const
+data::ListKind TFPlantas::kindSelection() const
 {
-    return SelPlanFormGroup->checkedId();
+    return data::ListKind(SelPlanFormGroup->checkedId()); // the buttons' ids are the kinds
 }
 
 bool TFPlantas::matchProps(const QString &, const QString &, const QString &) const

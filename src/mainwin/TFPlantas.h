@@ -31,6 +31,9 @@ namespace common { class TFCalco; }
 
 namespace mainwin {
 
+// The three commands of the relation pages (the buttons' tags).
+enum class RelationEdit { Change = 1, Add = 2, Remove = 3 };
+
 // The main window: the plant list, the current record's names, texts, profile and relations, and
 // the way to every other window.
 class TFPlantas : public QMainWindow, public data::MainWindowLink {
@@ -92,7 +95,7 @@ public:
     void FiltrarPropClick();
     void DBEdit6Click();
     bool GrAccKeyDown(int key);
-    void CambiarClick(int command); // 1 change, 2 add, 3 remove
+    void CambiarClick(RelationEdit command);
     void PorcentajeClick();
     void MostrarIngClick();
     void MostrarForClick();
@@ -113,7 +116,7 @@ public:
     void setSearchTerms(const QStringList &terms) { m_searchTerms = terms; }
 
     // --- data::MainWindowLink ---
-    int kindSelection() const override;
+    data::ListKind kindSelection() const override;
     bool editingMode() const override { return editing(); }
     bool textSearchActive() const override { return TextSearchActive; }
     bool propFilterActive() const override { return PropFilterActive; }

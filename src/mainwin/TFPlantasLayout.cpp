@@ -4,6 +4,8 @@
 #include "data/InterfaceTexts.h"
 #include "mainwin/Pictures.h"
 #include "widgets/DropDownCombo.h"
+#include "widgets/ProfileBar.h"
+#include "widgets/Toolkit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -14,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include "widgets/ProfileBar.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -25,49 +26,14 @@
 
 namespace mainwin {
 
+using widgets::button;
+using widgets::hbox;
+using widgets::label;
+using widgets::named;
+using widgets::panel;
+using widgets::vbox;
+
 namespace {
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *panel(const char *name, QWidget *parent = nullptr)
-{
-    auto *f = named(new QFrame(parent), name);
-    f->setFrameShape(QFrame::NoFrame);
-    return f;
-}
-
-QLabel *label(const char *name, const QString &text, QWidget *parent = nullptr)
-{
-    return named(new QLabel(text, parent), name);
-}
-
-QPushButton *button(const char *name, const QString &text, QWidget *parent = nullptr)
-{
-    auto *b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QVBoxLayout *vbox(QWidget *w, int margin = 0, int spacing = 0)
-{
-    auto *l = new QVBoxLayout(w);
-    l->setContentsMargins(margin, margin, margin, margin);
-    l->setSpacing(spacing);
-    return l;
-}
-
-QHBoxLayout *hbox(QWidget *w, int margin = 0, int spacing = 0)
-{
-    auto *l = new QHBoxLayout(w);
-    l->setContentsMargins(margin, margin, margin, margin);
-    l->setSpacing(spacing);
-    return l;
-}
 
 // The labels of one property string: (short text, hint) per position.
 struct PropertyLabel {
@@ -239,7 +205,7 @@ QWidget *TFPlantas::createListColumn()
         SelPlanFormGroup->addButton(r, i);
         kinds->addWidget(r);
     }
-    SelPlanFormGroup->button(2)->setChecked(true);
+    SelPlanFormGroup->button(int(data::ListKind::All))->setChecked(true);
     col->addWidget(SelPlanForm);
 
     Panel31 = panel("Panel31", PanIzq);
@@ -584,9 +550,9 @@ QWidget *TFPlantas::createRelationPages()
     Agregar = button("Agregar", QStringLiteral("Agregar"), PanBotSint);
     Quitar = button("Quitar", QStringLiteral("Quitar"), PanBotSint);
     Porcentaje = button("Porcentaje", QStringLiteral("Porcentaje"), PanBotSint);
-    Cambiar->setProperty("tag", 1);
-    Agregar->setProperty("tag", 2);
-    Quitar->setProperty("tag", 3);
+    Cambiar->setProperty("tag", int(RelationEdit::Change));
+    Agregar->setProperty("tag", int(RelationEdit::Add));
+    Quitar->setProperty("tag", int(RelationEdit::Remove));
     for (QPushButton *b : {Cambiar, Agregar, Quitar, Porcentaje})
         cmd->addWidget(b);
     cmd->addStretch(1);

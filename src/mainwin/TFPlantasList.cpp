@@ -3,7 +3,7 @@
 
 #include "common/AppContext.h"
 #include "common/TFMensajes.h"
-#include "common/TypedSearch.h"
+#include "text/TypedSearch.h"
 #include "data/TDM.h"
 
 #include <QApplication>
@@ -33,21 +33,16 @@ void TFPlantas::clearTypedSearch()
 
 bool TFPlantas::GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    const QString text = LabBus->text();
-    switch (common::classifyTypedKey(key, false)) {
-    case common::TypedKey::Erase:
-        search(text.chopped(std::min<qsizetype>(1, text.size())));
-        return true;
-    case common::TypedKey::Ignore:
+    const text::TypedKey kind = text::classifyTypedKey(key, false);
+    if (kind == text::TypedKey::Ignore)
         return false;
-    case common::TypedKey::Append:
-        if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
-            return false; // shortcuts are not typing
-        LabBus->show();
-        search(text + QChar(char16_t(key)));
+    if (kind == text::TypedKey::Append && (modifiers & (Qt::ControlModifier | Qt::AltModifier)))
+        return false; // shortcuts are not typing
+    if (kind != text::TypedKey::Other) {
+        if (kind == text::TypedKey::Append)
+            LabBus->show();
+        search(text::typedText(LabBus->text(), kind, key));
         return true;
-    case common::TypedKey::Other:
-        break;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
         // Deleting a plant from the list is an edit: only in editing mode, and after asking.
@@ -87,9 +82,7 @@ void TFPlantas::search(const QString &text)
         SynonymPlantKey = m_sinon->asInt(QStringLiteral("KPlanta"));
     m_sinon->close();
 
-    try {
-        m_dm->TPlan->findNearest(text); // the move refreshes the record panels
-    } catch (const std::exception &) {
+    if (!store::ignoreStoreError([&] { m_dm->TPlan->findNearest(text); })) { // the move refreshes the panels
         QApplication::beep();
         clearTypedSearch();
     }

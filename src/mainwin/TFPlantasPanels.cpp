@@ -4,7 +4,7 @@
 #include "common/AppContext.h"
 #include "common/EditInPlace.h"
 #include "common/TFMensajes.h"
-#include "common/TextFold.h"
+#include "text/TextFold.h"
 #include "data/Profile.h"
 #include "data/TDM.h"
 
@@ -130,7 +130,7 @@ void TFPlantas::HighlightWord(const QString &word)
     Memo->markDisplay([&word](QTextEdit &memo) {
         // Folding keeps every character in its place, so a hit in the folded text marks the same
         // characters of the shown text.
-        const QString folded = common::FoldUpper(memo.document()->toPlainText());
+        const QString folded = text::FoldUpper(memo.document()->toPlainText());
         QTextCharFormat marked;
         marked.setFontWeight(QFont::Bold);
         marked.setFontUnderline(true);
@@ -287,10 +287,7 @@ void TFPlantas::DBEdit1MouseMove(QWidget *edit)
 
 void TFPlantas::DBText1MouseMove(widgets::DBText *text)
 {
-    try {
-        text->setToolTip(text->displayText());
-    } catch (const std::exception &) {
-    }
+    store::ignoreStoreError([&] { text->setToolTip(text->displayText()); });
 }
 
 } // namespace mainwin

@@ -2,6 +2,8 @@
 // ingredients, visit a related record and open the repertorization window.
 #include "TFPlantas.h"
 
+#include "data/InterfaceTexts.h"
+
 #include "common/AppContext.h"
 #include "common/EditInPlace.h"
 #include "common/TFCalco.h"
@@ -22,18 +24,6 @@
 
 namespace mainwin {
 
-namespace {
-
-void ignoringErrors(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- list filter commands
 
 void TFPlantas::SelPlanFormClick()
@@ -42,7 +32,7 @@ void TFPlantas::SelPlanFormClick()
     const qint64 mark = plan->isOpen() ? plan->bookmark() : -1;
     ApplyListFilter();
     if (mark >= 0)
-        ignoringErrors([&] { plan->gotoBookmark(mark); });
+        store::ignoreStoreError([&] { plan->gotoBookmark(mark); });
     GrNom->setFocus();
 }
 
@@ -62,7 +52,7 @@ void TFPlantas::BotClaseClick()
     GrNom->setFocus();
     store::Table *plan = m_dm->TPlan;
     int num = plan->asInt(QStringLiteral("KClase"));
-    if (!relations::SelectClass(0, num)) {
+    if (!relations::SelectClass(0, num, editing())) {
         ClassFilter = 0;
         SubClassFilter = 0;
         ApplyListFilter();
@@ -87,13 +77,13 @@ void TFPlantas::BotSubClaseClick()
 {
     GrNom->setFocus();
     if (ClassFilter == 0) {
-        common::ShowMessageBox(m_dm->Texts.value(20));
+        common::ShowMessageBox(m_dm->Texts.value(data::Txt::MustSelectClass));
         return;
     }
     store::Table *plan = m_dm->TPlan;
     const int parent = plan->asInt(QStringLiteral("KClase"));
     int num = plan->asInt(QStringLiteral("KSubClase"));
-    if (!relations::SelectClass(parent, num)) {
+    if (!relations::SelectClass(parent, num, editing())) {
         SubClassFilter = 0;
         ApplyListFilter();
         return;
@@ -170,13 +160,13 @@ bool TFPlantas::GrAccKeyDown(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        CambiarClick(1);
+        CambiarClick(RelationEdit::Change);
         return true;
     case Qt::Key_Insert:
-        CambiarClick(2);
+        CambiarClick(RelationEdit::Add);
         return true;
     case Qt::Key_Delete:
-        CambiarClick(3);
+        CambiarClick(RelationEdit::Remove);
         return true;
     default:
         return false;
@@ -211,7 +201,7 @@ void TFPlantas::writeRelation(const RelationCommand &cmd, int related, bool repl
     rel->gotoBookmark(written);
 }
 
-void TFPlantas::CambiarClick(int command)
+void TFPlantas::CambiarClick(RelationEdit command)
 {
     if (!editing())
         return;
@@ -230,12 +220,12 @@ void TFPlantas::CambiarClick(int command)
         ~LiftFilter()
         {
             if (on)
-                ignoringErrors([this] { table->setFilter(QString()); });
+                store::ignoreStoreError([this] { table->setFilter(QString()); });
         }
     } lift{catalogue, ingredients};
 
     const QString caption = QStringLiteral("Seleccione ") + cmd->article;
-    if (command == 1) {
+    if (command == RelationEdit::Change) {
         if (rel->recordCount() == 0) {
             QApplication::beep(); // nothing to change; other records' rows are never touched
             return;
@@ -245,12 +235,12 @@ void TFPlantas::CambiarClick(int command)
         if (chosen == old || chosen == 0)
             return;
         writeRelation(*cmd, chosen, true);
-    } else if (command == 2) {
+    } else if (command == RelationEdit::Add) {
         const int chosen = relations::SelectTableKey(*catalogue, 0, caption, cmd->pickerField);
         if (chosen == 0)
             return;
         writeRelation(*cmd, chosen, false);
-    } else if (command == 3) {
+    } else if (command == RelationEdit::Remove) {
         const QString name = rel->text(cmd->nameColumn);
         if (!common::AskYesNo(QStringLiteral("Desea quitar %1 \"%2\" ?").arg(cmd->article, name)))
             return;
@@ -281,7 +271,7 @@ void TFPlantas::PorcentajeClick()
             common::ShowMessageBox(QStringLiteral("Ingrese un valor numérico"));
             continue; // the box again, with the stored value
         }
-        ignoringErrors([&] {
+        store::ignoreStoreError([&] {
             rows->edit();
             rows->setValue(QStringLiteral("Porcentaje"), value);
             rows->post();
@@ -308,8 +298,8 @@ void TFPlantas::visitRelated(widgets::DBGrid *grid, store::Table *rows, const QS
     plan->findKey(key);
     ShowSingleRecord();
     plan->setFiltered(true);
-    ignoringErrors([&] { plan->gotoBookmark(record); });
-    ignoringErrors([&] { rows->gotoBookmark(row); });
+    store::ignoreStoreError([&] { plan->gotoBookmark(record); });
+    store::ignoreStoreError([&] { rows->gotoBookmark(row); });
     if (overlay && AnyFilterActive)
         overlay->show();
     grid->setFocus();
@@ -376,7 +366,7 @@ void TFPlantas::RepertorizarClick(QPushButton *sender)
     if (overlay && AnyFilterActive)
         overlay->show();
     plan->setFiltered(true);
-    ignoringErrors([&] { plan->gotoBookmark(record); });
+    store::ignoreStoreError([&] { plan->gotoBookmark(record); });
     GrNom->setFocus();
 }
 
@@ -389,7 +379,7 @@ void TFPlantas::connectRelationCommands()
     connect(Buscar, &QPushButton::clicked, this, &TFPlantas::BuscarClick);
     connect(FiltrarProp, &QPushButton::clicked, this, &TFPlantas::FiltrarPropClick);
     for (QPushButton *b : {Cambiar, Agregar, Quitar})
-        connect(b, &QPushButton::clicked, this, [this, b] { CambiarClick(b->property("tag").toInt()); });
+        connect(b, &QPushButton::clicked, this, [this, b] { CambiarClick(RelationEdit(b->property("tag").toInt())); });
     connect(Porcentaje, &QPushButton::clicked, this, &TFPlantas::PorcentajeClick);
     connect(MostrarIng, &QPushButton::clicked, this, &TFPlantas::MostrarIngClick);
     connect(MostrarFor, &QPushButton::clicked, this, &TFPlantas::MostrarForClick);

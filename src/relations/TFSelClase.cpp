@@ -1,11 +1,13 @@
 #include "TFSelClase.h"
 
+#include "data/InterfaceTexts.h"
+
 #include "common/AppContext.h"
 #include "common/DbUtil.h"
+#include "widgets/Toolkit.h"
 #include "common/TFMensajes.h"
-#include "common/TypedSearch.h"
+#include "text/TypedSearch.h"
 #include "data/TDM.h"
-#include "mainwin/TFPlantas.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -23,41 +25,27 @@ TFSelClase::TFSelClase(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Seleccione una Clase"));
     setModal(true);
     resize(380, 420);
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(4, 4, 4, 4);
-    Gr = new widgets::DBGrid(this);
-    Gr->setObjectName(QStringLiteral("Gr"));
+    using namespace widgets;
+    QVBoxLayout *root = vbox(this, 4, 6);
+    Gr = make<DBGrid>("Gr", this);
     Gr->setTitles(false);
     Gr->verticalHeader()->hide();
     Gr->horizontalHeader()->setStretchLastSection(true);
     root->addWidget(Gr, 1);
 
     auto *bottom = new QHBoxLayout();
-    LabBus = new QLabel(this);
-    LabBus->setObjectName(QStringLiteral("LabBus"));
-    Modificar = new QPushButton(QStringLiteral("Modificar"), this);
-    Modificar->setObjectName(QStringLiteral("Modificar"));
-    Modificar->setCheckable(true);
-    Modificar->setAutoDefault(false);
+    LabBus = label("LabBus", QString(), this);
+    Modificar = toggleButton("Modificar", QStringLiteral("Modificar"), this);
     bottom->addWidget(LabBus, 1);
     bottom->addWidget(Modificar);
     root->addLayout(bottom);
 
-    PanBot = new QFrame(this);
-    PanBot->setObjectName(QStringLiteral("PanBot"));
-    auto *buttons = new QHBoxLayout(PanBot);
-    buttons->setContentsMargins(0, 0, 0, 0);
+    PanBot = panel("PanBot", this);
+    QHBoxLayout *buttons = hbox(PanBot, 0, 6);
     buttons->addStretch(1);
-    auto makeButton = [&](const char *name, const QString &text) {
-        auto *b = new QPushButton(text, PanBot);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    Ninguna = makeButton("Ninguna", QStringLiteral("Ninguna"));
-    Aceptar = makeButton("Aceptar", QStringLiteral("Aceptar"));
-    Cancelar = makeButton("Cancelar", QStringLiteral("Cancelar"));
+    buttons->addWidget(Ninguna = button("Ninguna", QStringLiteral("Ninguna"), PanBot));
+    buttons->addWidget(Aceptar = button("Aceptar", QStringLiteral("Aceptar"), PanBot));
+    buttons->addWidget(Cancelar = button("Cancelar", QStringLiteral("Cancelar"), PanBot));
     Aceptar->setDefault(true);
     Ninguna->hide();
     root->addWidget(PanBot);
@@ -82,22 +70,16 @@ void TFSelClase::ApplyEnglish()
     Ninguna->setText(QStringLiteral("None"));
 }
 
-bool TFSelClase::editingMainRecord() const
-{
-    const mainwin::TFPlantas *main = common::AppContext::current().FPlantas;
-    return main && main->editing();
-}
-
-bool TFSelClase::SelectClass(int parent, int &classNum)
+bool TFSelClase::SelectClass(int parent, int &classNum, bool editing)
 {
     Parent = parent;
     const data::TDM *dm = common::AppContext::current().DM;
     const QStringList texts = dm ? dm->Texts : QStringList();
-    QString kind = texts.value(5, QStringLiteral("Clase"));
+    QString kind = texts.value(data::Txt::Class, QStringLiteral("Clase"));
     if (parent > 0)
         kind = QStringLiteral("Sub-") + kind;
     LabBus->clear();
-    setWindowTitle(texts.value(6, QStringLiteral("Seleccione una")).trimmed() + QLatin1Char(' ') + kind);
+    setWindowTitle(texts.value(data::Txt::SelectOne, QStringLiteral("Seleccione una")).trimmed() + QLatin1Char(' ') + kind);
 
     m_t = std::make_unique<store::Table>(*common::AppContext::current().session, QStringLiteral("Clases.DB"));
     m_t->setObjectName(QStringLiteral("T"));
@@ -106,9 +88,8 @@ bool TFSelClase::SelectClass(int parent, int &classNum)
     m_t->setFiltered(true);
     m_t->setFilter(QStringLiteral("Padre=%1").arg(parent));
     m_t->open();
-    const bool editing = editingMainRecord();
     if (m_t->recordCount() == 0 && !editing) {
-        common::ShowMessageBox(texts.value(7, QStringLiteral("No hay Sub-Clases")));
+        common::ShowMessageBox(texts.value(data::Txt::NoSubClasses, QStringLiteral("No hay Sub-Clases")));
         Gr->bind(nullptr, {});
         m_t.reset();
         return false;
@@ -187,27 +168,21 @@ bool TFSelClase::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    const QString text = LabBus->text();
-    switch (common::classifyTypedKey(key, true)) {
-    case common::TypedKey::Erase:
-        search(text.chopped(std::min<qsizetype>(1, text.size())));
-        return true;
-    case common::TypedKey::Ignore:
+    const text::TypedKey kind = text::classifyTypedKey(key, true);
+    if (kind == text::TypedKey::Ignore)
         return false;
-    case common::TypedKey::Append:
-        search(text + QChar(char16_t(key)));
+    if (kind != text::TypedKey::Other) {
+        search(text::typedText(LabBus->text(), kind, key));
         return true;
-    case common::TypedKey::Other:
-        break;
     }
     LabBus->clear(); // any other key ends the search and does its usual work
     return false;
 }
 
-bool SelectClass(int parent, int &classNum)
+bool SelectClass(int parent, int &classNum, bool editing)
 {
     auto *picker = qobject_cast<TFSelClase *>(common::AppContext::current().FSelClase);
-    return picker && picker->SelectClass(parent, classNum);
+    return picker && picker->SelectClass(parent, classNum, editing);
 }
 
 } // namespace relations

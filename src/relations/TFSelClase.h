@@ -19,8 +19,9 @@ public:
     explicit TFSelClase(QWidget *parent = nullptr);
 
     // Picks a class (parent 0) or a subclass of `parent`; on true `classNum` is the chosen Num, or
-    // 0 for "Ninguna". False when cancelled, or when the level is empty outside editing mode.
-    bool SelectClass(int parent, int &classNum);
+    // 0 for "Ninguna" (offered only while the main record is being edited). False when cancelled, or
+    // when the level is empty outside editing mode.
+    bool SelectClass(int parent, int &classNum, bool editing);
     void ApplyEnglish();
 
     int Parent = 0;
@@ -38,13 +39,12 @@ private:
     void search(const QString &text);
     void renameCurrent();
     void addAtThisLevel();
-    bool editingMainRecord() const;
 
     std::unique_ptr<store::Table> m_t; // its own view of the class table, open only during a call
     QString m_nameField = QStringLiteral("NomEsp");
     QString m_index = QStringLiteral("PorNom");
 };
 
-bool SelectClass(int parent, int &classNum);
+bool SelectClass(int parent, int &classNum, bool editing);
 
 } // namespace relations

@@ -1,6 +1,7 @@
 #include "TFSelTab.h"
 
 #include "common/DbUtil.h"
+#include "widgets/Toolkit.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -24,49 +25,31 @@ TFSelTab::TFSelTab(store::Table &table, int initialKey, const QString &caption, 
     setWindowTitle(caption.isEmpty() ? QStringLiteral("Tablas") : caption);
     setModal(true);
 
-    auto *root = new QHBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-    PanGrid = new QFrame(this);
-    PanGrid->setObjectName(QStringLiteral("PanGrid"));
-    auto *gridColumn = new QVBoxLayout(PanGrid);
-    gridColumn->setContentsMargins(0, 0, 0, 0);
-    gridColumn->setSpacing(2);
-    Grid = new widgets::DBGrid(PanGrid);
-    Grid->setObjectName(QStringLiteral("Grid"));
+    using namespace widgets;
+    QHBoxLayout *root = hbox(this);
+    PanGrid = panel("PanGrid", this);
+    QVBoxLayout *gridColumn = vbox(PanGrid, 0, 2);
+    Grid = make<DBGrid>("Grid", PanGrid);
     Grid->setTitles(false);
     Grid->verticalHeader()->hide(); // no indicator column
     gridColumn->addWidget(Grid, 1);
-    PanEd = new QFrame(PanGrid);
-    PanEd->setObjectName(QStringLiteral("PanEd"));
-    auto *strip = new QHBoxLayout(PanEd);
-    strip->setContentsMargins(2, 2, 2, 2);
-    Label1 = new QLabel(QStringLiteral("Texto Buscado:"), PanEd);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Ed = new QLineEdit(PanEd);
-    Ed->setObjectName(QStringLiteral("Ed"));
+    PanEd = panel("PanEd", PanGrid);
+    QHBoxLayout *strip = hbox(PanEd, 2, 6);
+    Label1 = label("Label1", QStringLiteral("Texto Buscado:"), PanEd);
+    Ed = make<QLineEdit>("Ed", PanEd);
     strip->addWidget(Label1);
     strip->addWidget(Ed, 1);
     PanEd->hide();
     gridColumn->addWidget(PanEd);
     root->addWidget(PanGrid, 1);
 
-    PanBot = new QFrame(this);
-    PanBot->setObjectName(QStringLiteral("PanBot"));
-    auto *buttons = new QVBoxLayout(PanBot);
-    buttons->setContentsMargins(6, 6, 6, 6);
-    auto makeButton = [&](const char *name, const QString &text) {
-        auto *b = new QPushButton(text, PanBot);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    Modif = makeButton("Modif", QStringLiteral("[F2] Modificar"));
-    Agregar = makeButton("Agregar", QStringLiteral("[Ins] Agregar"));
+    PanBot = panel("PanBot", this);
+    QVBoxLayout *buttons = vbox(PanBot, 6, 6);
+    buttons->addWidget(Modif = button("Modif", QStringLiteral("[F2] Modificar"), PanBot));
+    buttons->addWidget(Agregar = button("Agregar", QStringLiteral("[Ins] Agregar"), PanBot));
     buttons->addStretch(1);
-    Aceptar = makeButton("Aceptar", QStringLiteral("Aceptar"));
-    Cancelar = makeButton("Cancelar", QStringLiteral("Cancelar"));
+    buttons->addWidget(Aceptar = button("Aceptar", QStringLiteral("Aceptar"), PanBot));
+    buttons->addWidget(Cancelar = button("Cancelar", QStringLiteral("Cancelar"), PanBot));
     Aceptar->setDefault(true);
     PanBot->setFixedWidth(PanBot->sizeHint().width());
     root->addWidget(PanBot);
@@ -157,11 +140,8 @@ void TFSelTab::AceptarClick()
         ShowStep();
         return;
     }
-    try {
-        m_table.post();
-    } catch (const std::exception &) {
-        // a row that cannot be posted has no key: the result is 0
-    }
+    // A row that cannot be posted has no key: the result is 0.
+    store::ignoreStoreError([&] { m_table.post(); });
     ResultKey = m_table.isEditing() ? 0 : m_table.asInt(QStringLiteral("Clave"));
     accept();
 }

@@ -23,4 +23,19 @@ public:
     const char *what() const noexcept override { return "operation aborted"; }
 };
 
+// Runs a step whose failure the caller lets pass: a store failure (or an abort the store's error
+// handler has already reported) ends the step and is otherwise ignored; anything else is a fault
+// and goes on to the caller. Returns whether the step ran to its end.
+template<typename Step>
+bool ignoreStoreError(Step &&step)
+{
+    try {
+        step();
+        return true;
+    } catch (const Error &) {
+    } catch (const Abort &) {
+    }
+    return false;
+}
+
 } // namespace store

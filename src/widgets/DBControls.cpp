@@ -1,24 +1,22 @@
 #include "DBControls.h"
 
+#include <QBuffer>
+#include <QPixmap>
+
 namespace widgets {
 
-DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent)
+DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent), m_link(new FieldLink(this))
 {
     connect(this, &QLineEdit::textEdited, this, &DBEdit::edited);
+    connect(m_link, &FieldLink::changed, this, &DBEdit::load);
+    connect(m_link, &FieldLink::editableChanged, this, &DBEdit::updateReadOnly);
 }
 
 void DBEdit::bind(DataSource *source, const QString &field)
 {
-    if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
-    m_source = source;
-    m_field = field;
-    if (source) {
-        connect(source, &DataSource::dataChanged, this, &DBEdit::load);
-        connect(source, &DataSource::editableChanged, this, &DBEdit::updateReadOnly);
-        if (store::Table *t = source->table())
-            setMaxLength(t->fieldWidth(field) > 0 ? t->fieldWidth(field) : 32767);
-    }
+    m_link->bind(source, field);
+    if (m_link->table())
+        setMaxLength(m_link->width() > 0 ? m_link->width() : 32767);
     load();
     updateReadOnly();
 }
@@ -28,7 +26,7 @@ void DBEdit::load()
     if (m_loading)
         return;
     m_loading = true;
-    const QString text = m_source ? m_source->value(m_field).toString() : QString();
+    const QString text = m_link->value().toString();
     if (text != this->text()) {
         setText(text);
         setCursorPosition(0); // show the beginning of a text wider than the edit
@@ -39,37 +37,34 @@ void DBEdit::load()
 
 void DBEdit::updateReadOnly()
 {
-    const store::Table *t = m_source ? m_source->table() : nullptr;
-    setReadOnly(!t || t->isLookupOrCalc(m_field) || !m_source->canModify());
+    setReadOnly(!m_link->canModify());
 }
 
 void DBEdit::edited(const QString &text)
 {
-    if (!m_source || m_loading)
+    if (m_loading)
         return;
     m_loading = true;
-    const bool written = m_source->write(m_field, text);
+    const bool written = m_link->write(text);
     m_loading = false;
     if (!written)
         load();
 }
 
-DBText::DBText(QWidget *parent) : QLabel(parent) {}
+DBText::DBText(QWidget *parent) : QLabel(parent), m_link(new FieldLink(this))
+{
+    connect(m_link, &FieldLink::changed, this, &DBText::load);
+}
 
 void DBText::bind(DataSource *source, const QString &field)
 {
-    if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
-    m_source = source;
-    m_field = field;
-    if (source)
-        connect(source, &DataSource::dataChanged, this, &DBText::load);
+    m_link->bind(source, field);
     load();
 }
 
 QString DBText::displayText() const
 {
-    return m_source ? m_source->value(m_field).toString() : QString();
+    return m_link->value().toString();
 }
 
 void DBText::load()
@@ -77,23 +72,17 @@ void DBText::load()
     setText(displayText());
 }
 
-DBMemo::DBMemo(QWidget *parent) : QTextEdit(parent)
+DBMemo::DBMemo(QWidget *parent) : QTextEdit(parent), m_link(new FieldLink(this))
 {
     connect(this, &QTextEdit::textChanged, this, &DBMemo::edited);
+    connect(m_link, &FieldLink::changed, this, &DBMemo::load);
+    connect(m_link, &FieldLink::editableChanged, this, &DBMemo::updateReadOnly);
 }
 
 void DBMemo::bind(DataSource *source, const QString &field)
 {
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_source = source;
-    m_field = field;
+    m_link->bind(source, field);
     m_shownRow = -2; // force a reload
-    if (source) {
-        m_connections << connect(source, &DataSource::dataChanged, this, &DBMemo::load)
-                      << connect(source, &DataSource::editableChanged, this, &DBMemo::updateReadOnly);
-    }
     load();
 }
 
@@ -101,9 +90,9 @@ void DBMemo::load()
 {
     if (m_loading)
         return;
-    store::Table *t = m_source ? m_source->table() : nullptr;
+    store::Table *t = m_link->table();
     const qint64 row = t && t->isOpen() ? t->rowId() : -1;
-    const QString value = m_source ? m_source->value(m_field).toString() : QString();
+    const QString value = m_link->value().toString();
     // Reloading the same text would throw away the caret and any marking on screen.
     if (row == m_shownRow && value == m_shown) {
         updateReadOnly();
@@ -124,21 +113,21 @@ void DBMemo::load()
 
 void DBMemo::updateReadOnly()
 {
-    setReadOnly(!m_source || !m_source->canModify());
+    setReadOnly(!m_link->canModify());
 }
 
 void DBMemo::edited()
 {
-    if (m_loading || !m_source)
+    if (m_loading || !m_link->source())
         return;
     const QString text = m_rich ? toHtml() : toPlainText();
     if (!m_rich && text == m_shown)
         return;
     m_loading = true;
-    const bool written = m_source->write(m_field, text);
+    const bool written = m_link->write(text);
     m_loading = false;
     if (written) {
-        m_shown = m_source->value(m_field).toString();
+        m_shown = m_link->value().toString();
     } else {
         m_shownRow = -2;
         load(); // input is not allowed now: show the record again
@@ -151,6 +140,54 @@ void DBMemo::markDisplay(const std::function<void(QTextEdit &)> &mark)
     m_loading = true;
     mark(*this);
     m_loading = was;
+}
+
+DBImage::DBImage(QWidget *parent) : QLabel(parent), m_link(new FieldLink(this))
+{
+    setAlignment(Qt::AlignCenter);
+    setMinimumSize(1, 1); // a scaled pixmap must not hold the layout open
+    connect(m_link, &FieldLink::changed, this, &DBImage::load);
+}
+
+void DBImage::bind(DataSource *source, const QString &field)
+{
+    m_link->bind(source, field);
+    load();
+}
+
+void DBImage::load()
+{
+    const QByteArray bytes = m_link->value().toByteArray();
+    m_picture = bytes.isEmpty() ? QImage() : QImage::fromData(bytes);
+    showScaled();
+    emit loaded();
+}
+
+bool DBImage::write(const QImage &image)
+{
+    QByteArray bytes;
+    if (!image.isNull()) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            return false;
+    }
+    return m_link->write(bytes.isEmpty() ? QVariant() : QVariant(bytes));
+}
+
+void DBImage::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    showScaled();
+}
+
+void DBImage::showScaled()
+{
+    if (m_picture.isNull()) {
+        clear();
+        return;
+    }
+    setPixmap(QPixmap::fromImage(m_picture.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 } // namespace widgets

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DataSource.h"
+#include "FieldLink.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTextEdit>
 
 #include <functional>
@@ -17,16 +17,15 @@ class DBEdit : public QLineEdit {
 public:
     explicit DBEdit(QWidget *parent = nullptr);
     void bind(DataSource *source, const QString &field);
-    QString field() const { return m_field; }
-    DataSource *dataSource() const { return m_source; }
+    QString field() const { return m_link->field(); }
+    DataSource *dataSource() const { return m_link->source(); }
 
 private:
     void load();
     void updateReadOnly();
     void edited(const QString &text);
 
-    QPointer<DataSource> m_source;
-    QString m_field;
+    FieldLink *m_link;
     bool m_loading = false;
 };
 
@@ -36,13 +35,12 @@ class DBText : public QLabel {
 public:
     explicit DBText(QWidget *parent = nullptr);
     void bind(DataSource *source, const QString &field);
-    QString field() const { return m_field; }
+    QString field() const { return m_link->field(); }
     QString displayText() const;
 
 private:
     void load();
-    QPointer<DataSource> m_source;
-    QString m_field;
+    FieldLink *m_link;
 };
 
 // A rich-text memo bound to a field: a memo holding rich text is shown with its formatting and
@@ -52,8 +50,8 @@ class DBMemo : public QTextEdit {
 public:
     explicit DBMemo(QWidget *parent = nullptr);
     void bind(DataSource *source, const QString &field);
-    QString field() const { return m_field; }
-    DataSource *dataSource() const { return m_source; }
+    QString field() const { return m_link->field(); }
+    DataSource *dataSource() const { return m_link->source(); }
     // Changes only how the text looks (marking search terms); the record is not touched.
     void markDisplay(const std::function<void(QTextEdit &)> &mark);
 
@@ -65,13 +63,38 @@ private:
     void updateReadOnly();
     void edited();
 
-    QPointer<DataSource> m_source;
-    QString m_field;
+    FieldLink *m_link;
     QString m_shown; // what the record held when it was loaded
     qint64 m_shownRow = -1;
     bool m_rich = false;
     bool m_loading = false;
-    QList<QMetaObject::Connection> m_connections;
+};
+
+// A picture field (lossless image bytes) of the current record, scaled to fit and kept in
+// proportion. An empty field shows nothing: the window decides what stands in for it.
+class DBImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit DBImage(QWidget *parent = nullptr);
+    void bind(DataSource *source, const QString &field);
+    QString field() const { return m_link->field(); }
+    bool hasPicture() const { return !m_picture.isNull(); }
+    QImage picture() const { return m_picture; }
+    // Stores `image` as PNG bytes in the field (null clears it); false when input is not allowed now.
+    bool write(const QImage &image);
+
+signals:
+    void loaded(); // a new picture came from the record
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void load();
+    void showScaled();
+
+    FieldLink *m_link;
+    QImage m_picture;
 };
 
 } // namespace widgets

@@ -1,6 +1,7 @@
 #include "Fixture.h"
 
 #include "data/Schema.h"
+#include "store/Statement.h"
 
 namespace test {
 
@@ -30,6 +31,18 @@ int addPlant(store::Session &session, const QString &pinyin, bool formula, const
     t.setValue(QStringLiteral("Orden"), key);
     t.post();
     return key;
+}
+
+qint64 scalar(store::Session &session, const QString &sql)
+{
+    store::Statement q(session.database().handle(), sql);
+    return q.step() ? q.int64(0) : -1;
+}
+
+QString scalarText(store::Session &session, const QString &sql)
+{
+    store::Statement q(session.database().handle(), sql);
+    return q.step() ? q.value(0).toString() : QString();
 }
 
 } // namespace test

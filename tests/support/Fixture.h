@@ -27,6 +27,11 @@ private:
 // Appends a plant and returns its key. Orden follows Clave as the program sets it.
 int addPlant(store::Session &session, const QString &pinyin, bool formula = false, const QString &nom0 = QString());
 
+// The first column of the first row of a query: a count or a number (-1 when there is no row),
+// or a text (null when there is none).
+qint64 scalar(store::Session &session, const QString &sql);
+QString scalarText(store::Session &session, const QString &sql);
+
 // Runs a store call and fails the test with the store's own message when it throws.
 #define STORE_VERIFY(statement)                                                                                      \
     do {                                                                                                           \

@@ -1,7 +1,7 @@
 #include "SampleImport.h"
 
-#include "Profile.h"
-#include "Schema.h"
+#include "data/Profile.h"
+#include "data/Schema.h"
 #include "store/Database.h"
 #include "store/Error.h"
 

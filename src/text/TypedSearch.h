@@ -1,6 +1,8 @@
 #pragma once
 
-namespace common {
+#include <QString>
+
+namespace text {
 
 // What a key does to the text of an incremental search strip (the plant list's, the class
 // picker's): Backspace erases the last character, the modifier and lock keys change nothing, the
@@ -10,4 +12,8 @@ enum class TypedKey { Erase, Ignore, Append, Other };
 
 TypedKey classifyTypedKey(int key, bool digits);
 
-} // namespace common
+// The search text after `key`: one character shorter for Erase, the key's character added for
+// Append, unchanged otherwise.
+QString typedText(const QString &text, TypedKey kind, int key);
+
+} // namespace text

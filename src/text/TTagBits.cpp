@@ -1,6 +1,6 @@
 #include "TTagBits.h"
 
-namespace common {
+namespace text {
 
 void TTagBits::SetTag(int key, bool value)
 {
@@ -16,4 +16,4 @@ bool TTagBits::GetTag(int key) const
     return key >= 0 && key < size() && testBit(key);
 }
 
-} // namespace common
+} // namespace text

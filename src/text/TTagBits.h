@@ -2,7 +2,7 @@
 
 #include <QBitArray>
 
-namespace common {
+namespace text {
 
 // A growable set of bits keyed by plant key. Reading beyond the size gives false and never grows it.
 class TTagBits : public QBitArray {
@@ -12,4 +12,4 @@ public:
     void Clear() { QBitArray::clear(); }
 };
 
-} // namespace common
+} // namespace text

@@ -1,6 +1,6 @@
 #include "TextFold.h"
 
-namespace common {
+namespace text {
 
 QString FoldUpper(const QString &text)
 {
@@ -20,4 +20,4 @@ QString FoldUpper(const QString &text)
     return out;
 }
 
-} // namespace common
+} // namespace text

@@ -2,7 +2,9 @@
 
 #include <Qt>
 
-namespace common {
+#include <algorithm>
+
+namespace text {
 
 TypedKey classifyTypedKey(int key, bool digits)
 {
@@ -24,4 +26,18 @@ TypedKey classifyTypedKey(int key, bool digits)
     return TypedKey::Other;
 }
 
-} // namespace common
+QString typedText(const QString &text, TypedKey kind, int key)
+{
+    switch (kind) {
+    case TypedKey::Erase:
+        return text.chopped(std::min<qsizetype>(1, text.size()));
+    case TypedKey::Append:
+        return text + QChar(char16_t(key));
+    case TypedKey::Ignore:
+    case TypedKey::Other:
+        break;
+    }
+    return text;
+}
+
+} // namespace text
