@@ -299,6 +299,9 @@ void TestSample::builderRefusesWhatBreaksTheConventions_data()
                                                      << QStringLiteral("sin-ficha.txt:1:") << QStringLiteral("ya tiene ficha");
     QTest::newRow("a listed name is pin yin") << list << QStringLiteral("Huang qi: nombre\n") << QStringLiteral("sin-ficha.txt:1:")
                                               << QStringLiteral("no es un nombre en pin yin");
+    QTest::newRow("a Spanish term without its English one")
+        << QStringLiteral("glosario.csv") << QStringLiteral("Nom,Memo\nQi,Energía\nYin,Lo frío y quieto\n")
+        << QStringLiteral("glosario.csv, fila 3") << QStringLiteral("English/glossary.csv");
     QTest::newRow("a formula's toxicity is derived, not written")
         << QStringLiteral("formulas/si-jun-zi-tang.txt") << siJunZiTang(QStringLiteral("Toxicidad: 0\n"))
         << QStringLiteral("si-jun-zi-tang.txt:5:") << QStringLiteral("la más alta de sus ingredientes");

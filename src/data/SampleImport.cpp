@@ -351,7 +351,7 @@ private:
     void loadRecords();
     void insertPlants();
     void insertRelations();
-    void insertGlossary(store::Database &db, const QString &table, const QString &file);
+    int insertGlossary(store::Database &db, const QString &table, const QString &file);
     void copyPages();
     void checkGrading(const Record &r);
     void loadUnrecorded();
@@ -674,7 +674,7 @@ void Importer::insertRelations()
     }
 }
 
-void Importer::insertGlossary(store::Database &db, const QString &table, const QString &file)
+int Importer::insertGlossary(store::Database &db, const QString &table, const QString &file)
 {
     const CsvTable t = readCsv(src(file));
     QSet<QString> seen;
@@ -691,6 +691,7 @@ void Importer::insertGlossary(store::Database &db, const QString &table, const Q
         q.run();
         q.reset();
     }
+    return int(t.rows.size());
 }
 
 void Importer::copyPages()
@@ -864,6 +865,7 @@ void Importer::run()
     createDatabase(english, englishTables());
 
     m_db = std::make_unique<store::Database>(m_target, store::Database::OpenMode::Existing);
+    int spanishTerms = 0;
     m_db->begin();
     try {
         loadCatalogues();
@@ -874,7 +876,7 @@ void Importer::run()
         checkCitations();
         if (!m_problems.isEmpty())
             throw Error(m_problems.join(QLatin1Char('\n')));
-        insertGlossary(*m_db, QStringLiteral("Glosario"), QStringLiteral("glosario.csv"));
+        spanishTerms = insertGlossary(*m_db, QStringLiteral("Glosario"), QStringLiteral("glosario.csv"));
         m_db->commit();
     } catch (...) {
         m_db->rollback();
@@ -882,8 +884,16 @@ void Importer::run()
     }
     store::Database englishDb(english, store::Database::OpenMode::Existing);
     englishDb.begin();
-    insertGlossary(englishDb, QStringLiteral("Glossary"), QStringLiteral("English/glossary.csv"));
+    const int englishTerms = insertGlossary(englishDb, QStringLiteral("Glossary"), QStringLiteral("English/glossary.csv"));
     englishDb.commit();
+    // The English glossary is the Spanish one row for row: a term without its pair shows where.
+    if (spanishTerms != englishTerms) {
+        const bool spanishLonger = spanishTerms > englishTerms;
+        throw Error(QStringLiteral("%1, fila %2: el término no tiene su pareja en %3 (las filas de los dos glosarios se corresponden)")
+                        .arg(src(spanishLonger ? QStringLiteral("glosario.csv") : QStringLiteral("English/glossary.csv")))
+                        .arg(std::min(spanishTerms, englishTerms) + 2)
+                        .arg(spanishLonger ? QStringLiteral("English/glossary.csv") : QStringLiteral("glosario.csv")));
+    }
     copyPages();
 }
 
