@@ -297,6 +297,8 @@ void TestSample::builderRefusesWhatBreaksTheConventions_data()
                                                     << QStringLiteral("necesita su motivo");
     QTest::newRow("a listed name that has a record") << list << QStringLiteral("Bai Zhu: repetido\n")
                                                      << QStringLiteral("sin-ficha.txt:1:") << QStringLiteral("ya tiene ficha");
+    QTest::newRow("a listed name that is a synonym") << list << QStringLiteral("Huang Qi: planta\nHong Shen: forma de Ren Shen\n")
+                                                    << QStringLiteral("sin-ficha.txt:2:") << QStringLiteral("ya tiene ficha");
     QTest::newRow("a listed name is pin yin") << list << QStringLiteral("Huang qi: nombre\n") << QStringLiteral("sin-ficha.txt:1:")
                                               << QStringLiteral("no es un nombre en pin yin");
     QTest::newRow("a Spanish term without its English one")

@@ -819,8 +819,11 @@ void Importer::checkCitations()
         known.insert(it.key());
     const QString listPath = src(QStringLiteral("sin-ficha.txt"));
     for (const Unrecorded &u : std::as_const(m_unrecorded))
-        if (m_plants.contains(u.name))
-            m_problems << QStringLiteral("%1:%2: \"%3\" ya tiene ficha: quítelo de la lista").arg(listPath).arg(u.line).arg(u.name);
+        if (known.contains(u.name))
+            m_problems << QStringLiteral("%1:%2: \"%3\" ya tiene ficha (o es sinónimo de una, o una obra de fuentes.csv): quítelo de la lista")
+                              .arg(listPath)
+                              .arg(u.line)
+                              .arg(u.name);
     QSet<QString> withUnrecorded = known;
     for (const Unrecorded &u : std::as_const(m_unrecorded))
         withUnrecorded.insert(u.name);
@@ -842,7 +845,7 @@ void Importer::checkCitations()
     }
     // An entry is still cited when some run needs it to be resolved.
     for (const Unrecorded &u : std::as_const(m_unrecorded)) {
-        if (m_plants.contains(u.name))
+        if (known.contains(u.name))
             continue;
         QSet<QString> without = withUnrecorded;
         without.remove(u.name);
