@@ -316,9 +316,9 @@ QList<QStringList> syllableRuns(const QString &line)
     return runs;
 }
 
-// Whether a run of syllables is one known name or several written together ("Ma Huang Gui Zhi"
-// never occurs, but a formula named after its herbs must be a name of its own, so "Ma Huang Fu Zi Xi
-// Xin Tang" is not resolved by Ma Huang, Fu Zi and Xi Xin: its last "Tang" is left over).
+// Whether a run of syllables is one known name or several side by side. A formula named after its
+// herbs is a name of its own: "Ma Huang Fu Zi Xi Xin Tang" is not resolved by Ma Huang, Fu Zi and
+// Xi Xin, since its "Tang" is left over.
 bool splitsIntoKnownNames(const QStringList &run, const QSet<QString> &known)
 {
     const int n = int(run.size());
