@@ -142,6 +142,7 @@ struct Record {
     QMap<QString, QString> keys; // key -> value
     QMap<QString, int> keyLines;
     QMap<QString, QString> memos;
+    QList<std::pair<int, QString>> textLines; // every memo line with its line number, for citations
 };
 
 Record readRecord(const QString &path, bool formula)
@@ -173,6 +174,7 @@ Record readRecord(const QString &path, bool formula)
         }
         if (!section.isEmpty()) {
             body << line;
+            r.textLines.append({i + 1, line});
             continue;
         }
         if (line.trimmed().isEmpty())
@@ -220,6 +222,118 @@ QString profileFrom(const QString &value, const QStringList &codes, int width, c
     return digits;
 }
 
+// Every syllable of Mandarin in pin yin without tone marks (ü written ü, v or u after l and n).
+// A cited name is a run of these, each capitalised, so that ordinary Spanish and English words are
+// not mistaken for names: "Con Ren Shen y Bai Zhu" cites Ren Shen and Bai Zhu, and nothing else.
+const QSet<QString> &pinyinSyllables()
+{
+    static const QSet<QString> syllables = [] {
+        const QString all = QStringLiteral(
+            "a ai an ang ao ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu ca cai can cang cao ce "
+            "cen ceng cha chai chan chang chao che chen cheng chi chong chou chu chua chuai chuan chuang chui chun "
+            "chuo ci cong cou cu cuan cui cun cuo da dai dan dang dao de dei den deng di dia dian diao die ding diu "
+            "dong dou du duan dui dun duo e ei en eng er fa fan fang fei fen feng fo fou fu ga gai gan gang gao ge "
+            "gei gen geng gong gou gu gua guai guan guang gui gun guo ha hai han hang hao he hei hen heng hong hou "
+            "hu hua huai huan huang hui hun huo ji jia jian jiang jiao jie jin jing jiong jiu ju juan jue jun ka kai "
+            "kan kang kao ke kei ken keng kong kou ku kua kuai kuan kuang kui kun kuo la lai lan lang lao le lei "
+            "leng li lia lian liang liao lie lin ling liu lo long lou lu luan lun luo lü lüe lv lve lue ma mai man "
+            "mang mao me mei men meng mi mian miao mie min ming miu mo mou mu na nai nan nang nao ne nei nen neng ni "
+            "nian niang niao nie nin ning niu nong nou nu nuan nuo nü nüe nv nve nue o ou pa pai pan pang pao pei "
+            "pen peng pi pian piao pie pin ping po pou pu qi qia qian qiang qiao qie qin qing qiong qiu qu quan que "
+            "qun ran rang rao re ren reng ri rong rou ru rua ruan rui run ruo sa sai san sang sao se sen seng sha "
+            "shai shan shang shao she shei shen sheng shi shou shu shua shuai shuan shuang shui shun shuo si song "
+            "sou su suan sui sun suo ta tai tan tang tao te teng ti tian tiao tie ting tong tou tu tuan tui tun tuo "
+            "wa wai wan wang wei wen weng wo wu xi xia xian xiang xiao xie xin xing xiong xiu xu xuan xue xun ya yan "
+            "yang yao ye yi yin ying yo yong you yu yuan yue yun za zai zan zang zao ze zei zen zeng zha zhai zhan "
+            "zhang zhao zhe zhei zhen zheng zhi zhong zhou zhu zhua zhuai zhuan zhuang zhui zhun zhuo zi zong zou "
+            "zu zuan zui zun zuo");
+        QSet<QString> set;
+        for (const QString &s : all.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            set.insert(s);
+        return set;
+    }();
+    return syllables;
+}
+
+// "Shen", not "shen", "SHEN" or "Shenn".
+bool isNameSyllable(const QString &word)
+{
+    if (word.isEmpty() || !word[0].isUpper())
+        return false;
+    for (int i = 1; i < word.size(); ++i)
+        if (!word[i].isLower())
+            return false;
+    return pinyinSyllables().contains(word.toLower());
+}
+
+bool isPinyinName(const QString &name)
+{
+    const QStringList words = name.split(QLatin1Char(' '));
+    return std::all_of(words.begin(), words.end(), isNameSyllable);
+}
+
+// The runs of two or more capitalised syllables in a line of text, each run a possible citation.
+// Words that open a sentence and happen to be syllables ("A", "La", "Se", "En") are dropped from a
+// run's head: "A Shang Han Lun formula" cites Shang Han Lun.
+QList<QStringList> syllableRuns(const QString &line)
+{
+    static const QSet<QString> openers = {QStringLiteral("A"), QStringLiteral("O"), QStringLiteral("E"),
+                                          QStringLiteral("La"), QStringLiteral("Le"), QStringLiteral("Lo"),
+                                          QStringLiteral("Se"), QStringLiteral("En")};
+    QList<QStringList> runs;
+    QStringList run;
+    auto close = [&] {
+        while (!run.isEmpty() && openers.contains(run.first()))
+            run.removeFirst();
+        if (run.size() >= 2)
+            runs << run;
+        run.clear();
+    };
+    const int n = int(line.size());
+    int i = 0;
+    int lastEnd = -1;
+    while (i < n) {
+        if (!line[i].isLetter()) {
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < n && line[i].isLetter())
+            ++i;
+        const QString word = line.mid(start, i - start);
+        const bool adjacent = lastEnd >= 0 && start == lastEnd + 1 && line[lastEnd] == QLatin1Char(' ');
+        if (!isNameSyllable(word)) {
+            close();
+            lastEnd = -1;
+            continue;
+        }
+        if (!adjacent)
+            close();
+        run << word;
+        lastEnd = i;
+    }
+    close();
+    return runs;
+}
+
+// Whether a run of syllables is one known name or several side by side. A formula named after its
+// herbs is a name of its own: "Ma Huang Fu Zi Xi Xin Tang" is not resolved by Ma Huang, Fu Zi and
+// Xi Xin, since its "Tang" is left over.
+bool splitsIntoKnownNames(const QStringList &run, const QSet<QString> &known)
+{
+    const int n = int(run.size());
+    QList<bool> reachable(n + 1, false);
+    reachable[0] = true;
+    for (int i = 0; i < n; ++i) {
+        if (!reachable[i])
+            continue;
+        for (int j = i + 2; j <= n; ++j)
+            if (known.contains(QStringList(run.mid(i, j - i)).join(QLatin1Char(' '))))
+                reachable[j] = true;
+    }
+    return reachable[n];
+}
+
 class Importer {
 public:
     Importer(const QString &source, const QString &target) : m_source(source), m_target(target) {}
@@ -237,8 +351,22 @@ private:
     void loadRecords();
     void insertPlants();
     void insertRelations();
-    void insertGlossary(store::Database &db, const QString &table, const QString &file);
+    int insertGlossary(store::Database &db, const QString &table, const QString &file);
     void copyPages();
+    void checkGrading(const Record &r);
+    void loadUnrecorded();
+    void checkCitations();
+
+    // Breaches of the grading convention and unresolved citations are gathered, not thrown one by
+    // one, so that a single build lists every one of them.
+    QStringList m_problems;
+    // Cited names that deliberately have no record (sin-ficha.txt), with the line that lists them.
+    struct Unrecorded {
+        QString name;
+        int line = 0;
+        bool pending = false;
+    };
+    QList<Unrecorded> m_unrecorded;
 
     QString m_source, m_target;
     std::unique_ptr<store::Database> m_db;
@@ -248,6 +376,7 @@ private:
     QList<Record> m_records;
     QHash<QString, qint64> m_plants; // PinYin -> Clave
     QHash<qint64, QString> m_profiles[3];
+    QHash<qint64, QString> m_toxicity; // element key -> its mark, to derive the formulas' marks
 };
 
 qint64 Importer::insert(const QString &table, const QStringList &columns, const QVariantList &values)
@@ -427,6 +556,11 @@ void Importer::insertPlants()
         const QString tox = r.keys.value(QStringLiteral("Toxicidad"));
         if (!tox.isEmpty() && !(tox.size() == 1 && tox[0] >= QLatin1Char('0') && tox[0] <= QLatin1Char('3')))
             throw Error(QStringLiteral("%1: la toxicidad va de 0 a 3").arg(where(QStringLiteral("Toxicidad"))));
+        if (r.formula && r.keys.contains(QStringLiteral("Toxicidad")))
+            m_problems << QStringLiteral("%1: la toxicidad de una fórmula no se escribe: es la más alta de sus ingredientes")
+                              .arg(where(QStringLiteral("Toxicidad")));
+        if (!r.formula)
+            checkGrading(r);
         columns << QStringLiteral("Toxicidad");
         values << tox;
 
@@ -439,6 +573,8 @@ void Importer::insertPlants()
         const qint64 id = insert(QStringLiteral("Plantas"), columns, values);
         m_db->exec(QStringLiteral("UPDATE Plantas SET Orden=rowid WHERE rowid=%1").arg(id));
         m_plants.insert(pinyin, id);
+        if (!r.formula)
+            m_toxicity.insert(id, tox);
     }
 }
 
@@ -499,6 +635,23 @@ void Importer::insertRelations()
             doses << dose;
         }
         const QList<double> percentages = dosesToPercentages(doses);
+        // A formula is as toxic as its most toxic ingredient. It is marked non-toxic only when every
+        // ingredient is; one unmarked ingredient leaves it unmarked unless another is marked toxic.
+        int highest = -1;
+        bool unmarked = false;
+        for (qint64 k : std::as_const(keys)) {
+            const QString mark = m_toxicity.value(k);
+            if (mark.isEmpty())
+                unmarked = true;
+            else
+                highest = std::max(highest, mark.toInt());
+        }
+        const QVariant toxicity = highest > 0 || (highest == 0 && !unmarked) ? QVariant(QString::number(highest)) : QVariant();
+        store::Statement &t = m_db->cached(QStringLiteral("UPDATE Plantas SET Toxicidad=? WHERE rowid=?"));
+        t.bind(1, toxicity);
+        t.bind(2, plant);
+        t.run();
+        t.reset();
         ProfileSlotsArray acc[3] = {};
         for (int i = 0; i < keys.size(); ++i) {
             insert(QStringLiteral("RelForm"),
@@ -521,7 +674,7 @@ void Importer::insertRelations()
     }
 }
 
-void Importer::insertGlossary(store::Database &db, const QString &table, const QString &file)
+int Importer::insertGlossary(store::Database &db, const QString &table, const QString &file)
 {
     const CsvTable t = readCsv(src(file));
     QSet<QString> seen;
@@ -538,6 +691,7 @@ void Importer::insertGlossary(store::Database &db, const QString &table, const Q
         q.run();
         q.reset();
     }
+    return int(t.rows.size());
 }
 
 void Importer::copyPages()
@@ -554,6 +708,155 @@ void Importer::copyPages()
     }
 }
 
+// The grading convention (sample/README.md): channels 9, 6 or 3 with at least one main channel at
+// 9; exactly one main taste at 9, others 6 or 3; one nature, 9, or 5 for slightly warm and slightly
+// cold. Slightly cold is Cold 5 and cool is Cool 9: two spellings of one grade would split the
+// property filter's results.
+void Importer::checkGrading(const Record &r)
+{
+    auto degrees = [&](const QString &key) {
+        QList<std::pair<QString, int>> pairs;
+        for (const QString &part : r.keys.value(key).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QStringList words = part.simplified().split(QLatin1Char(' '));
+            if (words.size() == 2)
+                pairs.append({words[0], words[1].toInt()});
+        }
+        return pairs;
+    };
+    auto where = [&](const QString &key) { return QStringLiteral("%1:%2").arg(r.path).arg(r.keyLines.value(key)); };
+
+    const auto channels = degrees(QStringLiteral("Canales"));
+    int mainChannels = 0;
+    for (const auto &[code, degree] : channels) {
+        if (degree != 9 && degree != 6 && degree != 3)
+            m_problems << QStringLiteral("%1: canal %2 %3: un canal se gradúa 9, 6 o 3").arg(where(QStringLiteral("Canales")), code).arg(degree);
+        mainChannels += degree == 9;
+    }
+    if (!channels.isEmpty() && mainChannels == 0)
+        m_problems << QStringLiteral("%1: ningún canal de grado 9: el canal principal es 9").arg(where(QStringLiteral("Canales")));
+
+    const auto tastes = degrees(QStringLiteral("Sabores"));
+    QStringList mainTastes;
+    for (const auto &[code, degree] : tastes) {
+        if (degree != 9 && degree != 6 && degree != 3)
+            m_problems << QStringLiteral("%1: sabor %2 %3: un sabor se gradúa 9, 6 o 3").arg(where(QStringLiteral("Sabores")), code).arg(degree);
+        if (degree == 9)
+            mainTastes << code;
+    }
+    if (mainTastes.size() > 1)
+        m_problems << QStringLiteral("%1: %2 sabores de grado 9 (%3): solo el sabor principal es 9, un segundo sabor 6, «ligeramente» 3")
+                          .arg(where(QStringLiteral("Sabores")))
+                          .arg(mainTastes.size())
+                          .arg(mainTastes.join(QStringLiteral(", ")));
+    else if (!tastes.isEmpty() && mainTastes.isEmpty())
+        m_problems << QStringLiteral("%1: ningún sabor de grado 9: el sabor principal es 9").arg(where(QStringLiteral("Sabores")));
+
+    const auto natures = degrees(QStringLiteral("Naturaleza"));
+    if (natures.size() > 1)
+        m_problems << QStringLiteral("%1: una sola naturaleza").arg(where(QStringLiteral("Naturaleza")));
+    for (const auto &[code, degree] : natures) {
+        const bool slight = code.compare(QLatin1String("Warm"), Qt::CaseInsensitive) == 0 ||
+                            code.compare(QLatin1String("Cold"), Qt::CaseInsensitive) == 0;
+        if (code.compare(QLatin1String("Cool"), Qt::CaseInsensitive) == 0 && degree != 9)
+            m_problems << QStringLiteral("%1: Cool %2 no se usa: ligeramente frío (微寒) es Cold 5, fresco (凉) es Cool 9")
+                              .arg(where(QStringLiteral("Naturaleza")))
+                              .arg(degree);
+        else if (degree != 9 && !(slight && degree == 5))
+            m_problems << QStringLiteral("%1: %2 %3: la naturaleza es 9; «ligeramente» 5, solo en Warm y Cold")
+                              .arg(where(QStringLiteral("Naturaleza")), code)
+                              .arg(degree);
+    }
+}
+
+// sin-ficha.txt: "Pin Yin: motivo" a line, "#" comments; below a line "== Pendientes", names whose
+// records are still to be written, one a line. The file is optional.
+void Importer::loadUnrecorded()
+{
+    const QString path = src(QStringLiteral("sin-ficha.txt"));
+    if (!QFileInfo::exists(path))
+        return;
+    const QStringList lines = readText(path).split(QLatin1Char('\n'));
+    bool pending = false;
+    QSet<QString> seen;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        const QString where = QStringLiteral("%1:%2").arg(path).arg(i + 1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1String("=="))) {
+            const QString section = line.mid(2).trimmed();
+            if (section != QLatin1String("Pendientes"))
+                throw Error(QStringLiteral("%1: sección desconocida \"%2\" (solo hay \"Pendientes\")").arg(where, section));
+            pending = true;
+            continue;
+        }
+        const int colon = int(line.indexOf(QLatin1Char(':')));
+        const QString name = (colon < 0 ? line : line.left(colon)).simplified();
+        const QString reason = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
+        if (!isPinyinName(name) || name.count(QLatin1Char(' ')) == 0)
+            throw Error(QStringLiteral("%1: \"%2\" no es un nombre en pin yin (sílabas con mayúscula)").arg(where, name));
+        if (!pending && reason.isEmpty())
+            throw Error(QStringLiteral("%1: \"%2\" necesita su motivo: \"%2: motivo\"").arg(where, name));
+        if (seen.contains(name))
+            throw Error(QStringLiteral("%1: \"%2\" está repetido").arg(where, name));
+        seen.insert(name);
+        m_unrecorded.append({name, i + 1, pending});
+    }
+}
+
+// Every herb or formula a text cites in pin yin has a record, is a synonym of one, is a classic work
+// of fuentes.csv, or is listed in sin-ficha.txt; and that list names only what is still cited and
+// still without a record.
+void Importer::checkCitations()
+{
+    QSet<QString> known;
+    for (const Record &r : std::as_const(m_records)) {
+        known.insert(r.keys.value(QStringLiteral("PinYin")));
+        for (const QString &s : listItems(r.keys.value(QStringLiteral("Sinonimos"))))
+            known.insert(s);
+    }
+    for (auto it = m_fuentes.cbegin(); it != m_fuentes.cend(); ++it)
+        known.insert(it.key());
+    const QString listPath = src(QStringLiteral("sin-ficha.txt"));
+    for (const Unrecorded &u : std::as_const(m_unrecorded))
+        if (known.contains(u.name))
+            m_problems << QStringLiteral("%1:%2: \"%3\" ya tiene ficha (o es sinónimo de una, o una obra de fuentes.csv): quítelo de la lista")
+                              .arg(listPath)
+                              .arg(u.line)
+                              .arg(u.name);
+    QSet<QString> withUnrecorded = known;
+    for (const Unrecorded &u : std::as_const(m_unrecorded))
+        withUnrecorded.insert(u.name);
+
+    QSet<QString> cited;
+    for (const Record &r : std::as_const(m_records)) {
+        for (const auto &[number, line] : r.textLines) {
+            for (const QStringList &run : syllableRuns(line)) {
+                const QString name = run.join(QLatin1Char(' '));
+                cited.insert(name);
+                if (splitsIntoKnownNames(run, withUnrecorded))
+                    continue;
+                m_problems << QStringLiteral("%1:%2: \"%3\" se cita y no tiene ficha: escriba su ficha o anótelo en sin-ficha.txt con su motivo")
+                                  .arg(r.path)
+                                  .arg(number)
+                                  .arg(name);
+            }
+        }
+    }
+    // An entry is still cited when some run needs it to be resolved.
+    for (const Unrecorded &u : std::as_const(m_unrecorded)) {
+        if (known.contains(u.name))
+            continue;
+        QSet<QString> without = withUnrecorded;
+        without.remove(u.name);
+        const bool needed = std::any_of(cited.cbegin(), cited.cend(), [&](const QString &name) {
+            return name.contains(u.name) && !splitsIntoKnownNames(name.split(QLatin1Char(' ')), without);
+        });
+        if (!needed)
+            m_problems << QStringLiteral("%1:%2: \"%3\" no se cita en ningún texto: quítelo de la lista").arg(listPath).arg(u.line).arg(u.name);
+    }
+}
+
 void Importer::run()
 {
     if (store::Database::existsIn(m_target))
@@ -565,13 +868,18 @@ void Importer::run()
     createDatabase(english, englishTables());
 
     m_db = std::make_unique<store::Database>(m_target, store::Database::OpenMode::Existing);
+    int spanishTerms = 0;
     m_db->begin();
     try {
         loadCatalogues();
         loadRecords();
+        loadUnrecorded();
         insertPlants();
         insertRelations();
-        insertGlossary(*m_db, QStringLiteral("Glosario"), QStringLiteral("glosario.csv"));
+        checkCitations();
+        if (!m_problems.isEmpty())
+            throw Error(m_problems.join(QLatin1Char('\n')));
+        spanishTerms = insertGlossary(*m_db, QStringLiteral("Glosario"), QStringLiteral("glosario.csv"));
         m_db->commit();
     } catch (...) {
         m_db->rollback();
@@ -579,8 +887,16 @@ void Importer::run()
     }
     store::Database englishDb(english, store::Database::OpenMode::Existing);
     englishDb.begin();
-    insertGlossary(englishDb, QStringLiteral("Glossary"), QStringLiteral("English/glossary.csv"));
+    const int englishTerms = insertGlossary(englishDb, QStringLiteral("Glossary"), QStringLiteral("English/glossary.csv"));
     englishDb.commit();
+    // The English glossary is the Spanish one row for row: a term without its pair shows where.
+    if (spanishTerms != englishTerms) {
+        const bool spanishLonger = spanishTerms > englishTerms;
+        throw Error(QStringLiteral("%1, fila %2: el término no tiene su pareja en %3 (las filas de los dos glosarios se corresponden)")
+                        .arg(src(spanishLonger ? QStringLiteral("glosario.csv") : QStringLiteral("English/glossary.csv")))
+                        .arg(std::min(spanishTerms, englishTerms) + 2)
+                        .arg(spanishLonger ? QStringLiteral("English/glossary.csv") : QStringLiteral("glosario.csv")));
+    }
     copyPages();
 }
 
