@@ -90,7 +90,7 @@ public:
     // What choosing an item of the language box does.
     void chooseLanguage(int item)
     {
-        window().CBIdioma->setCurrentIndex(item);
+        window().findChild<widgets::DropDownCombo *>(QStringLiteral("CBIdioma"))->setCurrentIndex(item);
         window().CBIdiomaChange();
     }
 
@@ -337,7 +337,7 @@ Measurement Suite::typedLetter()
             // The strip holds what was typed before; the letter goes through the list's own key
             // handler: synonym look-up, positioning, record panels.
             mainwin::TFPlantas &window = program.window();
-            window.LabBus->setText(text.chopped(1));
+            window.findChild<QLabel *>(QStringLiteral("LabBus"))->setText(text.chopped(1));
             const QChar last = text.back().toUpper();
             const int key = last == QLatin1Char(' ') ? int(Qt::Key_Space) : int(Qt::Key_A) + (last.unicode() - u'A');
             Clock::time_point t0 = Clock::now();
@@ -487,13 +487,13 @@ Measurement Suite::filterCount()
         for (const int kind : {Formulas, Elements}) {
             for (const int cls : std::as_const(classes)) {
                 window.ClassFilter = 0;
-                window.SelPlanFormGroup->button(Both)->click();
+                window.findChild<QButtonGroup *>(QStringLiteral("SelPlanFormGroup"))->button(Both)->click();
                 settle();
 
                 // A class chosen, then the kind clicked: the list is filtered and counted.
                 Clock::time_point t0 = Clock::now();
                 window.ClassFilter = cls;
-                window.SelPlanFormGroup->button(kind)->click();
+                window.findChild<QButtonGroup *>(QStringLiteral("SelPlanFormGroup"))->button(kind)->click();
                 const int shown = plan.recordCount();
                 settle();
                 m.samples.push_back(msSince(t0));

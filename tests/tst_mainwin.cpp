@@ -1,6 +1,7 @@
 // The data module and the main window: start-up, record events, closing, the single-record view,
 // the overlay and errors that escape a handler.
 #include "Modal.h"
+#include "Widgets.h"
 #include "ProgramFixture.h"
 
 #include "app/HerbaxisApplication.h"
@@ -58,10 +59,10 @@ void TestMainWindow::startsOnNearestToArgument()
     test::ProgramFixture f(argument);
     QVERIFY(f.start());
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), current);
-    QCOMPARE(f.win().EdPinYin->text(), current);
-    QCOMPARE(f.win().GrNom->currentIndex().row(), f.dm().TPlan->recNo());
-    QCOMPARE(f.win().LabNom->text(), QStringLiteral("PinYin"));
-    QVERIFY(!f.win().LabBus->isVisible());
+    QCOMPARE(test::control<widgets::DBEdit>(f.win(), "EdPinYin")->text(), current);
+    QCOMPARE(test::control<widgets::DBGrid>(f.win(), "GrNom")->currentIndex().row(), f.dm().TPlan->recNo());
+    QCOMPARE(test::control<QLabel>(f.win(), "LabNom")->text(), QStringLiteral("PinYin"));
+    QVERIFY(!test::control<QLabel>(f.win(), "LabBus")->isVisible());
 }
 
 void TestMainWindow::controlsCarryTheirNames()
@@ -83,14 +84,14 @@ void TestMainWindow::controlsCarryTheirNames()
     QCOMPARE(f.win().windowTitle(), QStringLiteral("Herbaxis"));
     QCOMPARE(f.dm().Texts.size(), 42);
     QCOMPARE(f.dm().Texts.value(25), QStringLiteral("Desea salir de la aplicación Herbaxis ?"));
-    QCOMPARE(f.win().PanProp->height(), 257);
-    QCOMPARE(f.win().PanBot->height(), 86);
+    QCOMPARE(test::control<QFrame>(f.win(), "PanProp")->height(), 257);
+    QCOMPARE(test::control<QFrame>(f.win(), "PanBot")->height(), 86);
     // The channels take three sevenths of the property area, however wide it is.
     for (int width : {1024, 1300}) {
         f.win().resize(width, 700);
         QCoreApplication::processEvents();
-        QCOMPARE(f.win().PanCanales->width(), f.win().PanProp->width() * 3 / 7);
-        QCOMPARE(f.win().PanSabor->x(), f.win().PanCanales->width());
+        QCOMPARE(test::control<QFrame>(f.win(), "PanCanales")->width(), test::control<QFrame>(f.win(), "PanProp")->width() * 3 / 7);
+        QCOMPARE(test::control<QFrame>(f.win(), "PanSabor")->x(), test::control<QFrame>(f.win(), "PanCanales")->width());
     }
 }
 
@@ -110,7 +111,7 @@ void TestMainWindow::newRecordsGetOrderNumber()
     QFETCH(QString, field);
     test::ProgramFixture f;
     QVERIFY(f.start());
-    f.win().SelPlanFormGroup->button(0)->click(); // elements: a new plant may be added
+    test::control<QButtonGroup>(f.win(), "SelPlanFormGroup")->button(0)->click(); // elements: a new plant may be added
     Table *t = f.dm().findChild<Table *>(table);
     QVERIFY(t);
     t->open();
@@ -151,7 +152,7 @@ void TestMainWindow::newPlantTakesKindOrIsRefused()
     QFETCH(bool, formula);
     test::ProgramFixture f;
     QVERIFY(f.start());
-    f.win().SelPlanFormGroup->button(kind)->click();
+    test::control<QButtonGroup>(f.win(), "SelPlanFormGroup")->button(kind)->click();
     const int before = scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas"));
     std::shared_ptr<test::ModalSeen> seen;
     if (!added)
@@ -218,22 +219,22 @@ void TestMainWindow::pageCaptionsCountRelations()
 {
     test::ProgramFixture f(QStringLiteral("Ren Shen"));
     QVERIFY(f.start());
-    QTabWidget *ficha = f.win().Ficha;
-    QCOMPARE(ficha->tabText(ficha->indexOf(f.win().PagAcc)), QStringLiteral("Acciones: 2"));
-    QCOMPARE(ficha->tabText(ficha->indexOf(f.win().PagSint)), QStringLiteral("Indicaciones: 0"));
-    QCOMPARE(ficha->tabText(ficha->indexOf(f.win().PagFormPl)), QStringLiteral("Fórmulas: 1"));
-    QVERIFY(ficha->isTabVisible(ficha->indexOf(f.win().PagFormPl)));
-    QVERIFY(!ficha->isTabVisible(ficha->indexOf(f.win().PagPlForm)));
-    ficha->setCurrentWidget(f.win().PagFormPl);
+    QTabWidget *ficha = test::control<QTabWidget>(f.win(), "Ficha");
+    QCOMPARE(ficha->tabText(ficha->indexOf(test::control<QWidget>(f.win(), "PagAcc"))), QStringLiteral("Acciones: 2"));
+    QCOMPARE(ficha->tabText(ficha->indexOf(test::control<QWidget>(f.win(), "PagSint"))), QStringLiteral("Indicaciones: 0"));
+    QCOMPARE(ficha->tabText(ficha->indexOf(test::control<QWidget>(f.win(), "PagFormPl"))), QStringLiteral("Fórmulas: 1"));
+    QVERIFY(ficha->isTabVisible(ficha->indexOf(test::control<QWidget>(f.win(), "PagFormPl"))));
+    QVERIFY(!ficha->isTabVisible(ficha->indexOf(test::control<QWidget>(f.win(), "PagPlForm"))));
+    ficha->setCurrentWidget(test::control<QWidget>(f.win(), "PagFormPl"));
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
-    QCOMPARE(ficha->tabText(ficha->indexOf(f.win().PagPlForm)), QStringLiteral("Ingredientes: 3"));
-    QCOMPARE(ficha->currentWidget(), f.win().PagPlForm); // the formula shows its ingredients instead
-    QVERIFY(!ficha->isTabVisible(ficha->indexOf(f.win().PagFormPl)));
-    QVERIFY(f.win().PanMort->isVisible());
-    QVERIFY(!f.win().PanPlanta->isVisible());
-    QCOMPARE(f.win().FicPropAut->currentWidget(), f.win().PagAut);
-    QCOMPARE(f.win().GrPlForm->model()->index(0, 0).data().toString(), QStringLiteral("Ren Shen (Radix Ginseng)"));
-    QCOMPARE(f.win().GrPlForm->model()->index(0, 1).data().toString(), QLocale().toString(40.0, 'f', 1) + QStringLiteral(" %"));
+    QCOMPARE(ficha->tabText(ficha->indexOf(test::control<QWidget>(f.win(), "PagPlForm"))), QStringLiteral("Ingredientes: 3"));
+    QCOMPARE(ficha->currentWidget(), test::control<QWidget>(f.win(), "PagPlForm")); // the formula shows its ingredients instead
+    QVERIFY(!ficha->isTabVisible(ficha->indexOf(test::control<QWidget>(f.win(), "PagFormPl"))));
+    QVERIFY(test::control<QFrame>(f.win(), "PanMort")->isVisible());
+    QVERIFY(!test::control<QFrame>(f.win(), "PanPlanta")->isVisible());
+    QCOMPARE(test::control<QStackedWidget>(f.win(), "FicPropAut")->currentWidget(), test::control<QWidget>(f.win(), "PagAut"));
+    QCOMPARE(test::control<widgets::DBGrid>(f.win(), "GrPlForm")->model()->index(0, 0).data().toString(), QStringLiteral("Ren Shen (Radix Ginseng)"));
+    QCOMPARE(test::control<widgets::DBGrid>(f.win(), "GrPlForm")->model()->index(0, 1).data().toString(), QLocale().toString(40.0, 'f', 1) + QStringLiteral(" %"));
 }
 
 void TestMainWindow::editingToggle()
@@ -241,22 +242,22 @@ void TestMainWindow::editingToggle()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    QCOMPARE(w.Modificar->text(), QStringLiteral("Modificar"));
-    QVERIFY(w.EdPinYin->isReadOnly());
-    QVERIFY(!w.PanBotSint->isVisible() && !w.PanBotIm->isVisible() && !w.PanTox->isVisible());
-    w.Modificar->click();
-    QCOMPARE(w.Modificar->text(), QStringLiteral("Editando"));
-    QVERIFY(!w.EdPinYin->isReadOnly());
-    QVERIFY(w.PanBotSint->isVisible() && w.PanBotIm->isVisible() && w.PanTox->isVisible());
-    QVERIFY(!w.Porcentaje->isVisible()); // only on the ingredients page
-    QTest::keyClicks(w.NameEdits[2], QStringLiteral("x"));
+    QCOMPARE(test::control<QPushButton>(w, "Modificar")->text(), QStringLiteral("Modificar"));
+    QVERIFY(test::control<widgets::DBEdit>(w, "EdPinYin")->isReadOnly());
+    QVERIFY(!test::control<QFrame>(w, "PanBotSint")->isVisible() && !test::control<QFrame>(w, "PanBotIm")->isVisible() && !test::control<QFrame>(w, "PanTox")->isVisible());
+    test::control<QPushButton>(w, "Modificar")->click();
+    QCOMPARE(test::control<QPushButton>(w, "Modificar")->text(), QStringLiteral("Editando"));
+    QVERIFY(!test::control<widgets::DBEdit>(w, "EdPinYin")->isReadOnly());
+    QVERIFY(test::control<QFrame>(w, "PanBotSint")->isVisible() && test::control<QFrame>(w, "PanBotIm")->isVisible() && test::control<QFrame>(w, "PanTox")->isVisible());
+    QVERIFY(!test::control<QPushButton>(w, "Porcentaje")->isVisible()); // only on the ingredients page
+    QTest::keyClicks(test::control<widgets::DBEdit>(w, "Ed2"), QStringLiteral("x"));
     QCOMPARE(f.dm().TPlan->state(), Table::State::Edit);
-    w.Modificar->click(); // leaving editing mode posts the change
+    test::control<QPushButton>(w, "Modificar")->click(); // leaving editing mode posts the change
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas WHERE Nom2='x'")), 1);
-    QTest::keyClicks(w.NameEdits[2], QStringLiteral("y")); // outside editing mode typing changes nothing
+    QTest::keyClicks(test::control<widgets::DBEdit>(w, "Ed2"), QStringLiteral("y")); // outside editing mode typing changes nothing
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
-    QCOMPARE(w.NameEdits[2]->text(), QStringLiteral("x"));
+    QCOMPARE(test::control<widgets::DBEdit>(w, "Ed2")->text(), QStringLiteral("x"));
 }
 
 void TestMainWindow::escapeAsksBeforeClosing_data()
@@ -275,9 +276,9 @@ void TestMainWindow::escapeAsksBeforeClosing()
     QVERIFY(f.start());
     QVERIFY(QTest::qWaitForWindowExposed(&f.win()));
     f.win().activateWindow();
-    f.win().GrNom->setFocus();
+    test::control<widgets::DBGrid>(f.win(), "GrNom")->setFocus();
     const auto seen = test::answerNextModal(answer);
-    QTest::keyClick(f.win().GrNom, Qt::Key_Escape);
+    QTest::keyClick(test::control<widgets::DBGrid>(f.win(), "GrNom"), Qt::Key_Escape);
     QVERIFY(seen->answered);
     QCOMPARE(seen->text, QStringLiteral("Desea salir de la aplicación Herbaxis ?"));
     QCOMPARE(seen->buttons, (QStringList{"si", "No"}));
@@ -295,8 +296,8 @@ void TestMainWindow::closingDuringSingleRecordViewOnlyLeavesIt()
     bool inView = false, panelsSwapped = false, classLocked = false;
     QTimer::singleShot(0, [&] {
         inView = w.SingleRecordView;
-        panelsSwapped = w.PanInstrUna->isVisible() && !w.PanInd->isVisible() && !w.PanBot->isVisible();
-        classLocked = !w.BotClase->isEnabled();
+        panelsSwapped = test::control<QFrame>(w, "PanInstrUna")->isVisible() && !test::control<QFrame>(w, "PanInd")->isVisible() && !test::control<QFrame>(w, "PanBot")->isVisible();
+        classLocked = !test::control<QPushButton>(w, "BotClase")->isEnabled();
         w.close(); // no question: only the view ends
     });
     w.ShowSingleRecord();
@@ -305,14 +306,14 @@ void TestMainWindow::closingDuringSingleRecordViewOnlyLeavesIt()
     QVERIFY(classLocked);
     QVERIFY(!w.SingleRecordView);
     QVERIFY(w.isVisible());
-    QVERIFY(w.PanInd->isVisible() && w.PanBot->isVisible() && !w.PanInstrUna->isVisible());
-    QVERIFY(w.BotClase->isEnabled());
+    QVERIFY(test::control<QFrame>(w, "PanInd")->isVisible() && test::control<QFrame>(w, "PanBot")->isVisible() && !test::control<QFrame>(w, "PanInstrUna")->isVisible());
+    QVERIFY(test::control<QPushButton>(w, "BotClase")->isEnabled());
     // Enter leaves the view too.
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.activateWindow();
     QTimer::singleShot(0, [&] {
-        w.GrNom->setFocus();
-        QTest::keyClick(w.GrNom, Qt::Key_Return);
+        test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key_Return);
         if (w.SingleRecordView)
             w.LabInstrClick(); // leave anyway, so that a failure does not hang the test
     });
@@ -331,18 +332,18 @@ void TestMainWindow::overlayFramesRestrictedPanels()
     w.PropFilterActive = true;
     w.ApplyListFilter();
     QVERIFY(overlay->isVisible());
-    QVERIFY(w.LabCant->isVisible());
-    QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: 3")); // the plants of class 12
+    QVERIFY(test::control<QLabel>(w, "LabCant")->isVisible());
+    QCOMPARE(test::control<QLabel>(w, "LabCant")->text(), QStringLiteral("Seleccionados: 3")); // the plants of class 12
     const QImage frames = overlay->grab().toImage(); // paints the frames
     QCOMPARE(overlay->framedPanels(), (QStringList{"PanClase", "PanProp", "PanInd"}));
     QVERIFY(overlay->testAttribute(Qt::WA_TransparentForMouseEvents));
-    const QPoint corner = overlay->mapFromGlobal(w.PanInd->mapToGlobal(QPoint(1, 1)));
+    const QPoint corner = overlay->mapFromGlobal(test::control<QFrame>(w, "PanInd")->mapToGlobal(QPoint(1, 1)));
     QCOMPARE(frames.pixelColor(corner * frames.devicePixelRatio()), QColor(255, 0, 0));
     // Show all lifts the restrictions, keeps the kind, and hides the overlay.
-    w.SelPlanFormGroup->button(1)->click();
-    w.VerTodo->click();
+    test::control<QButtonGroup>(w, "SelPlanFormGroup")->button(1)->click();
+    test::control<QPushButton>(w, "VerTodo")->click();
     QVERIFY(!overlay->isVisible());
-    QVERIFY(!w.LabCant->isVisible());
+    QVERIFY(!test::control<QLabel>(w, "LabCant")->isVisible());
     QCOMPARE(f.dm().TPlan->filter(), QStringLiteral("EsFormula=True"));
     QCOMPARE(f.dm().TPlan->recordCount(), 1);
 }

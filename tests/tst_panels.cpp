@@ -1,5 +1,6 @@
 // The plant list with its typed search, and the record panels: memo, profile, toxicity.
 #include "Modal.h"
+#include "Widgets.h"
 #include "ProgramFixture.h"
 
 #include "app/HerbaxisApplication.h"
@@ -20,9 +21,9 @@ namespace {
 void typeInList(mainwin::TFPlantas &w, const QList<int> &keys)
 {
     w.activateWindow();
-    w.GrNom->setFocus();
+    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
     for (int key : keys)
-        QTest::keyClick(w.GrNom, Qt::Key(key));
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key));
 }
 
 } // namespace
@@ -72,11 +73,11 @@ void TestPanels::typedSearch()
     test::ProgramFixture f;
     QVERIFY(f.start());
     typeInList(f.win(), keys);
-    QCOMPARE(f.win().LabBus->text(), strip);
+    QCOMPARE(test::control<QLabel>(f.win(), "LabBus")->text(), strip);
     if (strip.isEmpty() && keys.last() != Qt::Key_Backspace)
-        QVERIFY(f.win().LabBus->isHidden());
+        QVERIFY(test::control<QLabel>(f.win(), "LabBus")->isHidden());
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), current);
-    QCOMPARE(f.win().EdPinYin->text(), current); // the panels follow
+    QCOMPARE(test::control<widgets::DBEdit>(f.win(), "EdPinYin")->text(), current); // the panels follow
 }
 
 void TestPanels::synonymOffersTheJump()
@@ -87,20 +88,20 @@ void TestPanels::synonymOffersTheJump()
     const QList<int> raiz{Qt::Key_R, Qt::Key_A, Qt::Key_I, Qt::Key_Z, Qt::Key_Space, Qt::Key_D, Qt::Key_E, Qt::Key_L,
                           Qt::Key_Space, Qt::Key_H, Qt::Key_O, Qt::Key_M, Qt::Key_B, Qt::Key_R};
     typeInList(w, raiz);
-    QVERIFY(w.BotBusSinon->isHidden()); // "RAIZ DEL HOMBR" is not a synonym
+    QVERIFY(test::control<QPushButton>(w, "BotBusSinon")->isHidden()); // "RAIZ DEL HOMBR" is not a synonym
     typeInList(w, {Qt::Key_E});
-    QVERIFY(!w.BotBusSinon->isHidden()); // stored as "Raiz Del Hombre"
+    QVERIFY(!test::control<QPushButton>(w, "BotBusSinon")->isHidden()); // stored as "Raiz Del Hombre"
     typeInList(w, {Qt::Key_S});
-    QVERIFY(w.BotBusSinon->isHidden());
+    QVERIFY(test::control<QPushButton>(w, "BotBusSinon")->isHidden());
     typeInList(w, {Qt::Key_Backspace});
-    QVERIFY(!w.BotBusSinon->isHidden());
+    QVERIFY(!test::control<QPushButton>(w, "BotBusSinon")->isHidden());
     // Enter presses the hint button instead of clearing the strip.
     const auto seen = test::answerNextModal(QStringLiteral("Aceptar"));
     typeInList(w, {Qt::Key_Return});
     QVERIFY(seen->answered);
     QCOMPARE(seen->text, QStringLiteral("RAIZ DEL HOMBRE = REN SHEN"));
-    QVERIFY(w.LabBus->isHidden());
-    QVERIFY(w.LabBus->text().isEmpty());
+    QVERIFY(test::control<QLabel>(w, "LabBus")->isHidden());
+    QVERIFY(test::control<QLabel>(w, "LabBus")->text().isEmpty());
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Ren Shen"));
 }
 
@@ -111,8 +112,8 @@ void TestPanels::insertOnlyInEditingMode()
     typeInList(f.win(), {Qt::Key_Insert});
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
     QCOMPARE(f.dm().TPlan->recordCount(), 5);
-    f.win().Modificar->click();
-    f.win().SelPlanFormGroup->button(0)->click();
+    test::control<QPushButton>(f.win(), "Modificar")->click();
+    test::control<QButtonGroup>(f.win(), "SelPlanFormGroup")->button(0)->click();
     typeInList(f.win(), {Qt::Key_Insert});
     QCOMPARE(f.dm().TPlan->state(), Table::State::Insert);
     QCOMPARE(f.dm().TPlan->asBool(QStringLiteral("EsFormula")), false);
@@ -123,19 +124,19 @@ void TestPanels::namingLanguage()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.CBIdioma->setCurrentIndex(4);
+    test::control<widgets::DropDownCombo>(w, "CBIdioma")->setCurrentIndex(4);
     w.CBIdiomaChange();
-    QCOMPARE(w.LabNom->text(), QStringLiteral("Inglés"));
+    QCOMPARE(test::control<QLabel>(w, "LabNom")->text(), QStringLiteral("Inglés"));
     QCOMPARE(f.dm().TPlan->indexName(), QStringLiteral("PorNom3"));
-    QCOMPARE(w.GrNom->model()->index(0, 0).data().toString(), QStringLiteral("Cinnamon Twig"));
+    QCOMPARE(test::control<widgets::DBGrid>(w, "GrNom")->model()->index(0, 0).data().toString(), QStringLiteral("Cinnamon Twig"));
     typeInList(w, {Qt::Key_L});
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("Nom3")), QStringLiteral("Licorice"));
     // Opening the list makes room for the names and closing it gives the room back.
-    const int narrow = w.CBIdioma->width();
+    const int narrow = test::control<widgets::DropDownCombo>(w, "CBIdioma")->width();
     w.CBIdiomaDropDown();
-    QCOMPARE(w.CBIdioma->maximumWidth(), narrow + 110);
+    QCOMPARE(test::control<widgets::DropDownCombo>(w, "CBIdioma")->maximumWidth(), narrow + 110);
     w.CBIdiomaCloseUp();
-    QCOMPARE(w.CBIdioma->maximumWidth(), narrow);
+    QCOMPARE(test::control<widgets::DropDownCombo>(w, "CBIdioma")->maximumWidth(), narrow);
 }
 
 void TestPanels::formulaProfile_data()
@@ -164,20 +165,20 @@ void TestPanels::formulaProfile()
     s.database().tableReset(QStringLiteral("Plantas"));
     QVERIFY(f.start());
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Si Jun Zi Tang"));
-    f.win().Modificar->click(); // editing with the kind selector on "Todo": the profile is computed
+    test::control<QPushButton>(f.win(), "Modificar")->click(); // editing with the kind selector on "Todo": the profile is computed
     QCOMPARE(test::scalarText(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)), expected);
-    QCOMPARE(f.win().ChannelBars[0]->value(), expected.left(1).toInt());
+    QCOMPARE(test::control<widgets::ProfileBar>(f.win(), "BarCanal1")->value(), expected.left(1).toInt());
 }
 
 void TestPanels::unchangedFormulaProfileIsNotWritten()
 {
     test::ProgramFixture f(QStringLiteral("Si Jun"));
     QVERIFY(f.start());
-    f.win().Modificar->click();
-    f.win().Modificar->click();
+    test::control<QPushButton>(f.win(), "Modificar")->click();
+    test::control<QPushButton>(f.win(), "Modificar")->click();
     store::Database &db = f.folder.session().database();
     const quint64 before = db.generation(QStringLiteral("Plantas"));
-    f.win().Modificar->click(); // computes the same profile again
+    test::control<QPushButton>(f.win(), "Modificar")->click(); // computes the same profile again
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
     QCOMPARE(db.generation(QStringLiteral("Plantas")), before);
 }
@@ -208,9 +209,9 @@ void TestPanels::profileDigitByLabel()
     s.database().exec(QStringLiteral("UPDATE Plantas SET Sabor=NULL"));
     QVERIFY(f.start());
     if (editing)
-        f.win().Modificar->click();
+        test::control<QPushButton>(f.win(), "Modificar")->click();
     const QString before = test::scalarText(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
-    auto *dulce = f.win().PanSabor->findChild<QLabel *>(QStringLiteral("LabSabor4"));
+    auto *dulce = test::control<QFrame>(f.win(), "PanSabor")->findChild<QLabel *>(QStringLiteral("LabSabor4"));
     QVERIFY(dulce);
     QCOMPARE(dulce->text(), QStringLiteral("Dulce"));
     std::shared_ptr<test::ModalSeen> box, notice;
@@ -228,7 +229,7 @@ void TestPanels::profileDigitByLabel()
     const QString now = test::scalarText(s, QStringLiteral("SELECT Sabor FROM Plantas WHERE PinYin='%1'").arg(plant));
     QCOMPARE(now, stored.isEmpty() ? before : stored);
     if (!stored.isEmpty())
-        QCOMPARE(f.win().TasteBars[3]->value(), 7);
+        QCOMPARE(test::control<widgets::ProfileBar>(f.win(), "BarSabor4")->value(), 7);
 }
 
 void TestPanels::toxicityStrip()
@@ -236,26 +237,26 @@ void TestPanels::toxicityStrip()
     test::ProgramFixture f(QStringLiteral("Gui"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.Modificar->click();
-    QVERIFY(w.PanTox->isVisible());
-    QCOMPARE(w.ToxicitySquares.size(), 5);
-    QLabel *severe = w.ToxicitySquares[3];
+    test::control<QPushButton>(w, "Modificar")->click();
+    QVERIFY(test::control<QFrame>(w, "PanTox")->isVisible());
+    QCOMPARE(test::control<QFrame>(w, "PanTox")->findChildren<QLabel *>().size(), 5);
+    QLabel *severe = test::control<QLabel>(w, "StaticText4");
     QCOMPARE(severe->text(), QStringLiteral("X"));
     w.StaticText3Click(severe);
-    QCOMPARE(w.ImTox->text(), QStringLiteral("X"));
-    QCOMPARE(w.LabTox->text(), QStringLiteral("Extremadamente tóxica"));
-    QCOMPARE(w.ImTox->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(test::control<QLabel>(w, "ImTox")->text(), QStringLiteral("X"));
+    QCOMPARE(test::control<QLabel>(w, "LabTox")->text(), QStringLiteral("Extremadamente tóxica"));
+    QCOMPARE(test::control<QLabel>(w, "ImTox")->palette().color(QPalette::Window), QColor(255, 0, 0));
     // The blank square of tag -1 clears the code: no mark, no text.
-    w.StaticText3Click(w.ToxicitySquares[4]);
+    w.StaticText3Click(test::control<QLabel>(w, "StaticText5"));
     QVERIFY(f.dm().TPlan->isNull(QStringLiteral("Toxicidad")));
-    QVERIFY(w.ImTox->text().isEmpty());
-    QVERIFY(w.LabTox->text().isEmpty());
-    w.StaticText3Click(w.ToxicitySquares[1]);
-    QCOMPARE(w.LabTox->text(), QStringLiteral("No  tóxica"));
+    QVERIFY(test::control<QLabel>(w, "ImTox")->text().isEmpty());
+    QVERIFY(test::control<QLabel>(w, "LabTox")->text().isEmpty());
+    w.StaticText3Click(test::control<QLabel>(w, "StaticText2"));
+    QCOMPARE(test::control<QLabel>(w, "LabTox")->text(), QStringLiteral("No  tóxica"));
     // A code the strip does not know leaves it as it was.
     f.dm().TPlan->setValue(QStringLiteral("Toxicidad"), QStringLiteral("7"));
-    QCOMPARE(w.LabTox->text(), QStringLiteral("No  tóxica"));
-    w.Modificar->click();
+    QCOMPARE(test::control<QLabel>(w, "LabTox")->text(), QStringLiteral("No  tóxica"));
+    test::control<QPushButton>(w, "Modificar")->click();
     QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Toxicidad FROM Plantas WHERE PinYin='Gui Zhi'")), QStringLiteral("7"));
 }
 
@@ -264,18 +265,18 @@ void TestPanels::notesKeepWhatIsTypedOutsideEditing()
     test::ProgramFixture f(QStringLiteral("Gan"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.TabMemo->setCurrentIndex(3);
+    test::control<QTabBar>(w, "TabMemo")->setCurrentIndex(3);
     w.TabMemoChange();
-    QCOMPARE(w.LabMemo->text(), QStringLiteral("Notas"));
-    QVERIFY(w.Memo->toPlainText().isEmpty());
-    QVERIFY(!w.Memo->isReadOnly());
-    QVERIFY(w.EdPinYin->isReadOnly()); // the record itself is not being edited
-    w.Memo->setFocus();
-    QTest::keyClicks(w.Memo, QStringLiteral("Dulce"));
+    QCOMPARE(test::control<QLabel>(w, "LabMemo")->text(), QStringLiteral("Notas"));
+    QVERIFY(test::control<widgets::DBMemo>(w, "Memo")->toPlainText().isEmpty());
+    QVERIFY(!test::control<widgets::DBMemo>(w, "Memo")->isReadOnly());
+    QVERIFY(test::control<widgets::DBEdit>(w, "EdPinYin")->isReadOnly()); // the record itself is not being edited
+    test::control<widgets::DBMemo>(w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("Dulce"));
     f.dm().TPlan->next();
-    QVERIFY(w.Memo->toPlainText().isEmpty());
+    QVERIFY(test::control<widgets::DBMemo>(w, "Memo")->toPlainText().isEmpty());
     f.dm().TPlan->prior();
-    QCOMPARE(w.Memo->toPlainText(), QStringLiteral("Dulce"));
+    QCOMPARE(test::control<widgets::DBMemo>(w, "Memo")->toPlainText(), QStringLiteral("Dulce"));
     QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)), QStringLiteral("Dulce"));
     QCOMPARE(f.dm().TPlan->state(), Table::State::Browse);
 }
@@ -290,8 +291,8 @@ void TestPanels::searchTermsAreMarkedNotStored()
     w.TextSearchActive = true;
     w.setSearchTerms({QStringLiteral("RAIZ"), QStringLiteral("TONIC")});
     w.MemoChange();
-    const QString plain = w.Memo->toPlainText();
-    QTextCursor cursor(w.Memo->document());
+    const QString plain = test::control<widgets::DBMemo>(w, "Memo")->toPlainText();
+    QTextCursor cursor(test::control<widgets::DBMemo>(w, "Memo")->document());
     auto markedAt = [&](int position) {
         cursor.setPosition(position + 1);
         const QTextCharFormat format = cursor.charFormat();

@@ -153,7 +153,7 @@ void TestRelations::classPickerEmptyLevel()
     test::ProgramFixture f;
     QVERIFY(f.start());
     if (editing)
-        f.win().Modificar->click();
+        test::control<QPushButton>(f.win(), "Modificar")->click();
     std::shared_ptr<test::ModalSeen> seen;
     bool noneShown = false;
     int rows = -1;
@@ -209,7 +209,7 @@ void TestRelations::classPickerNoneAndEnglishNames()
 {
     test::ProgramFixture f;
     QVERIFY(f.start());
-    f.win().Modificar->click();
+    test::control<QPushButton>(f.win(), "Modificar")->click();
     test::onNextModal([](QWidget *modal) { classPicker(modal)->Ninguna->click(); });
     int num = 12;
     QVERIFY(relations::SelectClass(0, num, f.win().editing()));
@@ -255,16 +255,16 @@ void TestRelations::filterExpression()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.SelPlanFormGroup->button(kind)->setChecked(true);
+    test::control<QButtonGroup>(w, "SelPlanFormGroup")->button(kind)->setChecked(true);
     w.ClassFilter = klass;
     w.SubClassFilter = subclass;
     w.ApplyListFilter();
     QCOMPARE(f.dm().TPlan->filter(), expression);
     QCOMPARE(w.AnyFilterActive, strip);
-    QCOMPARE(!w.LabCant->isHidden(), strip);
+    QCOMPARE(!test::control<QLabel>(w, "LabCant")->isHidden(), strip);
     QCOMPARE(f.context.FCalco->isVisible(), strip);
     if (strip)
-        QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: %1").arg(f.dm().TPlan->recordCount()));
+        QCOMPARE(test::control<QLabel>(w, "LabCant")->text(), QStringLiteral("Seleccionados: %1").arg(f.dm().TPlan->recordCount()));
 }
 
 void TestRelations::classButtons()
@@ -302,7 +302,7 @@ void TestRelations::classButtons()
     w.BotSubClaseClick();
     QCOMPARE(seen->text, QStringLiteral("Deberá seleccionar una Clase"));
     // In editing mode the class button sets the record's class and clears its subclass.
-    w.Modificar->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     pick(0); // "Calientan el interior"
     w.BotClaseClick();
     QCOMPARE(w.ClassFilter, 0);
@@ -315,13 +315,13 @@ void TestRelations::showAllKeepsKind()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.SelPlanFormGroup->button(1)->click();
+    test::control<QButtonGroup>(w, "SelPlanFormGroup")->button(1)->click();
     w.ClassFilter = 12;
     w.TextSearchActive = true;
     w.ApplyListFilter();
     QVERIFY(f.context.FCalco->isVisible());
-    w.VerTodo->click();
-    QVERIFY(w.LabCant->isHidden());
+    test::control<QPushButton>(w, "VerTodo")->click();
+    QVERIFY(test::control<QLabel>(w, "LabCant")->isHidden());
     QVERIFY(!f.context.FCalco->isVisible());
     QCOMPARE(w.kindSelection(), data::ListKind::Formulas);
     QCOMPARE(f.dm().TPlan->filter(), QStringLiteral("EsFormula=True"));
@@ -334,17 +334,17 @@ void TestRelations::relationKeysOutsideEditingChangeNothing()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     w.activateWindow();
-    w.GrAcc->setFocus();
+    test::control<widgets::DBGrid>(w, "GrAcc")->setFocus();
     for (int key : {Qt::Key_Return, Qt::Key_Insert, Qt::Key_Delete})
-        QTest::keyClick(w.GrAcc, Qt::Key(key)); // a picker or question would hang here
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrAcc"), Qt::Key(key)); // a picker or question would hang here
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Rel")), 4);
     // On an element's formulas page the commands do nothing in editing mode either.
-    w.Modificar->click();
-    w.Ficha->setCurrentWidget(w.PagFormPl);
-    QVERIFY(w.PanBotSint->isHidden());
-    w.GrFormPl->setFocus();
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagFormPl"));
+    QVERIFY(test::control<QFrame>(w, "PanBotSint")->isHidden());
+    test::control<widgets::DBGrid>(w, "GrFormPl")->setFocus();
     for (int key : {Qt::Key_Return, Qt::Key_Insert, Qt::Key_Delete})
-        QTest::keyClick(w.GrFormPl, Qt::Key(key));
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrFormPl"), Qt::Key(key));
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM RelForm")), 3);
 }
 
@@ -353,7 +353,7 @@ void TestRelations::addActionAndRefuseDuplicate()
     test::ProgramFixture f(QStringLiteral("Ren"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.Modificar->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     auto choose = [](const QString &name) {
         test::onNextModal([name](QWidget *modal) {
             TFSelTab *p = picker(modal);
@@ -365,7 +365,7 @@ void TestRelations::addActionAndRefuseDuplicate()
     };
     choose(QStringLiteral("Libera"));
     w.CambiarClick(mainwin::RelationEdit::Add);
-    QCOMPARE(w.Ficha->tabText(w.Ficha->indexOf(w.PagAcc)), QStringLiteral("Acciones: 3"));
+    QCOMPARE(test::control<QTabWidget>(w, "Ficha")->tabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc"))), QStringLiteral("Acciones: 3"));
     QCOMPARE(f.dm().TRel->text(QStringLiteral("Uso")), QStringLiteral("Libera el exterior"));
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT OUso FROM Rel WHERE KPlanta=%1 AND KUso=%2").arg(f.keys.renShen).arg(f.keys.libera)),
              f.keys.libera);
@@ -377,8 +377,8 @@ void TestRelations::addActionAndRefuseDuplicate()
     QCOMPARE(f.dm().TRel->recordCount(), 3);
     QVERIFY(f.dm().TAuxPlan->filter().isEmpty());
     f.dm().TPlan->findNearest(QStringLiteral("GAN"));
-    w.Ficha->setCurrentWidget(w.PagFormPl);
-    QCOMPARE(gridTexts(w.GrFormPl), QStringList{"Si Jun Zi Tang"}); // the formulas page still names them
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagFormPl"));
+    QCOMPARE(gridTexts(test::control<widgets::DBGrid>(w, "GrFormPl")), QStringList{"Si Jun Zi Tang"}); // the formulas page still names them
 }
 
 void TestRelations::removeAsksFirst()
@@ -386,15 +386,15 @@ void TestRelations::removeAsksFirst()
     test::ProgramFixture f(QStringLiteral("Gui"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.Modificar->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     auto seen = test::answerNextModal(QStringLiteral("No"));
-    w.Quitar->click();
+    test::control<QPushButton>(w, "Quitar")->click();
     QCOMPARE(seen->text, QStringLiteral("Desea quitar la acción terapéutica \"Libera el exterior\" ?"));
     QCOMPARE(f.dm().TRel->recordCount(), 1);
     seen = test::answerNextModal(QStringLiteral("si"));
-    w.Quitar->click();
+    test::control<QPushButton>(w, "Quitar")->click();
     QCOMPARE(f.dm().TRel->recordCount(), 0);
-    QCOMPARE(w.Ficha->tabText(w.Ficha->indexOf(w.PagAcc)), QStringLiteral("Acciones: 0"));
+    QCOMPARE(test::control<QTabWidget>(w, "Ficha")->tabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc"))), QStringLiteral("Acciones: 0"));
 }
 
 void TestRelations::ingredientPickerListsElementsOnly()
@@ -402,14 +402,14 @@ void TestRelations::ingredientPickerListsElementsOnly()
     test::ProgramFixture f(QStringLiteral("Si Jun"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.Modificar->click();
-    w.Ficha->setCurrentWidget(w.PagPlForm);
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagPlForm"));
     QStringList listed;
     test::onNextModal([&](QWidget *modal) {
         listed = gridTexts(picker(modal)->Grid);
         picker(modal)->Cancelar->click();
     });
-    w.Agregar->click();
+    test::control<QPushButton>(w, "Agregar")->click();
     QCOMPARE(listed, (QStringList{"Bai Zhu", "Gan Cao", "Gui Zhi", "Ren Shen"}));
     QVERIFY(f.dm().TAuxPlan->filter().isEmpty());
     QCOMPARE(f.dm().TRelPlForm->recordCount(), 3);
@@ -433,9 +433,9 @@ void TestRelations::percentage()
     test::ProgramFixture f(QStringLiteral("Si Jun"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.Modificar->click();
-    w.Ficha->setCurrentWidget(w.PagPlForm);
-    QVERIFY(!w.Porcentaje->isHidden());
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagPlForm"));
+    QVERIFY(!test::control<QPushButton>(w, "Porcentaje")->isHidden());
     QString reopenedWith;
     auto first = test::typeIntoNextModal(typed);
     if (refused)
@@ -448,12 +448,12 @@ void TestRelations::percentage()
                 });
             });
         });
-    w.Porcentaje->click();
+    test::control<QPushButton>(w, "Porcentaje")->click();
     QVERIFY(first->answered);
     if (refused)
         QCOMPARE(reopenedWith, QStringLiteral("40"));
     QCOMPARE(test::scalarText(f.folder.session(), QStringLiteral("SELECT Porcentaje FROM RelForm WHERE KPlanta=%1").arg(f.keys.renShen)).toDouble(), stored);
-    QCOMPARE(w.GrPlForm->model()->index(f.dm().TRelPlForm->recNo(), 1).data().toString(), QLocale().toString(stored, 'f', 1) + QStringLiteral(" %"));
+    QCOMPARE(test::control<widgets::DBGrid>(w, "GrPlForm")->model()->index(f.dm().TRelPlForm->recNo(), 1).data().toString(), QLocale().toString(stored, 'f', 1) + QStringLiteral(" %"));
     QLocale::setDefault(QLocale::c());
 }
 
@@ -462,8 +462,8 @@ void TestRelations::visitHiddenIngredient()
     test::ProgramFixture f(QStringLiteral("Si Jun"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    w.SelPlanFormGroup->button(1)->click(); // formulas only: the ingredients are hidden
-    w.Ficha->setCurrentWidget(w.PagPlForm);
+    test::control<QButtonGroup>(w, "SelPlanFormGroup")->button(1)->click(); // formulas only: the ingredients are hidden
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagPlForm"));
     QString visited;
     bool beeped = false;
     QTimer::singleShot(0, [&] {
@@ -489,7 +489,7 @@ void TestRelations::repertorizationWindowReloadsOnlyForAnotherKind()
     mainwin::TFPlantas &w = f.win();
     auto *usos = qobject_cast<repertory::TFUsos *>(f.context.FUsos);
     auto open = [&](QPushButton *button, QWidget *page) {
-        w.Ficha->setCurrentWidget(page);
+        test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(page);
         QTimer::singleShot(0, [&] {
             QVERIFY(usos->isVisible());
             QVERIFY(!f.dm().TPlan->filtered());
@@ -497,15 +497,15 @@ void TestRelations::repertorizationWindowReloadsOnlyForAnotherKind()
         });
         button->click();
     };
-    open(w.DiagnosticarAcc, w.PagAcc);
+    open(test::control<QPushButton>(w, "DiagnosticarAcc"), test::control<QWidget>(w, "PagAcc"));
     QCOMPARE(usos->catalogueLoads(), 1);
     QCOMPARE(usos->catalogueKind(), 0);
-    open(w.DiagnosticarAcc, w.PagAcc);
+    open(test::control<QPushButton>(w, "DiagnosticarAcc"), test::control<QWidget>(w, "PagAcc"));
     QCOMPARE(usos->catalogueLoads(), 1);
-    open(w.DiagnosticarInd, w.PagSint);
+    open(test::control<QPushButton>(w, "DiagnosticarInd"), test::control<QWidget>(w, "PagSint"));
     QCOMPARE(usos->catalogueLoads(), 2);
     QCOMPARE(usos->catalogueKind(), 1);
-    QCOMPARE(w.Ficha->currentWidget(), w.PagSint);
+    QCOMPARE(test::control<QTabWidget>(w, "Ficha")->currentWidget(), test::control<QWidget>(w, "PagSint"));
     QVERIFY(f.dm().TPlan->filtered());
 }
 

@@ -57,23 +57,23 @@ int main(int argc, char *argv[])
 
     dm.TPlan->findNearest(QStringLiteral("REN SHEN"));
     save(w, output, QStringLiteral("element"));
-    w.Modificar->click();
+    w.findChild<QPushButton *>(QStringLiteral("Modificar"))->click();
     save(w, output, QStringLiteral("element-editing"));
-    w.Modificar->click();
+    w.findChild<QPushButton *>(QStringLiteral("Modificar"))->click();
 
     dm.TPlan->findNearest(QStringLiteral("XIAO YAO"));
-    w.Ficha->setCurrentWidget(w.PagPlForm);
+    w.findChild<QTabWidget *>(QStringLiteral("Ficha"))->setCurrentWidget(w.findChild<QWidget *>(QStringLiteral("PagPlForm")));
     save(w, output, QStringLiteral("formula"));
-    w.Modificar->click();
+    w.findChild<QPushButton *>(QStringLiteral("Modificar"))->click();
     save(w, output, QStringLiteral("formula-editing"));
-    w.Modificar->click();
+    w.findChild<QPushButton *>(QStringLiteral("Modificar"))->click();
 
     dm.TPlan->findNearest(QStringLiteral("FU ZI"));
-    w.TabMemo->setCurrentIndex(1);
+    w.findChild<QTabBar *>(QStringLiteral("TabMemo"))->setCurrentIndex(1);
     w.TabMemoChange();
     save(w, output, QStringLiteral("toxic-element-warnings"));
 
-    w.SelPlanFormGroup->button(1)->click();
+    w.findChild<QButtonGroup *>(QStringLiteral("SelPlanFormGroup"))->button(1)->click();
     w.ClassFilter = 17;
     w.ApplyListFilter();
     save(w, output, QStringLiteral("restricted-list"));

@@ -57,10 +57,10 @@ public:
     bool TextSearchActive = false;
     bool PropFilterActive = false;
     bool AnyFilterActive = false;
-    QList<widgets::DBEdit *> NameEdits;
     QPointer<QWidget> LastActiveControl;
     QString CurrentPhotoField = QStringLiteral("Foto1");
     int PhotoNumber = 1;
+    int SynonymPlantKey = 0; // the plant of the synonym the typed search found
 
     // --- operations ---
     void FormShow();
@@ -183,8 +183,7 @@ private:
     bool panelEvent(QObject *watched, QEvent *event);
     QList<QWidget *> guardedEdits() const;
 
-public:
-    // controls, named as the program names them (and as their objectName)
+    // Controls, named as the program names them and found by that name (their objectName).
     QSplitter *Splitter5 = nullptr, *Splitter7 = nullptr, *Splitter2 = nullptr;
     QFrame *PanIzq = nullptr, *PanInstrUna = nullptr, *PanInd = nullptr, *PanNom = nullptr;
     QLabel *ImVolver = nullptr, *LabAtras = nullptr, *LabNom = nullptr, *LabCant = nullptr, *LabBus = nullptr;
@@ -226,13 +225,12 @@ public:
     QPushButton *Cambiar = nullptr, *Agregar = nullptr, *Quitar = nullptr, *Porcentaje = nullptr;
     QList<widgets::ProfileBar *> ChannelBars, TasteBars, NatureBars;
     QList<QLabel *> ToxicitySquares;
-    int SynonymPlantKey = 0;
+    QList<widgets::DBEdit *> NameEdits; // Ed0 to Ed10: the eleven names after the pin yin
 
     widgets::DataSource *SPlan = nullptr;
     widgets::DataSource *SNotas = nullptr;
     widgets::DataSource *SFuentes = nullptr;
 
-private:
     data::TDM *m_dm = nullptr;
     bool m_shown = false;
     QString m_startupError;

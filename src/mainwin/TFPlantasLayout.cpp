@@ -197,7 +197,7 @@ QWidget *TFPlantas::createListColumn()
 
     SelPlanForm = named(new QGroupBox(PanIzq), "SelPlanForm");
     auto *kinds = hbox(SelPlanForm, 4, 4);
-    SelPlanFormGroup = new QButtonGroup(SelPlanForm);
+    SelPlanFormGroup = named(new QButtonGroup(SelPlanForm), "SelPlanFormGroup");
     const QStringList kindTexts{QStringLiteral("Elementos"), QStringLiteral("Fórmulas"), QStringLiteral("Todo")};
     for (int i = 0; i < kindTexts.size(); ++i) {
         auto *r = new QRadioButton(kindTexts[i], SelPlanForm);
