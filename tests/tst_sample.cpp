@@ -123,8 +123,8 @@ void TestSample::holdsAUsefulReference_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<int>("atLeast");
-    QTest::newRow("elements") << "SELECT count(*) FROM Plantas WHERE NOT EsFormula" << 171;
-    QTest::newRow("formulas") << "SELECT count(*) FROM Plantas WHERE EsFormula" << 83;
+    QTest::newRow("elements") << "SELECT count(*) FROM Plantas WHERE NOT EsFormula" << 320;
+    QTest::newRow("formulas") << "SELECT count(*) FROM Plantas WHERE EsFormula" << 130;
     QTest::newRow("actions") << "SELECT count(*) FROM Usos" << 150;
     QTest::newRow("indications") << "SELECT count(*) FROM Sintomas" << 250;
     QTest::newRow("components in use") << "SELECT count(DISTINCT KComp) FROM RelComp" << 40;
