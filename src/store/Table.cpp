@@ -1,5 +1,6 @@
 #include "Table.h"
 
+#include "FieldValue.h"
 #include "Sql.h"
 
 #include <sqlite3.h>
@@ -569,7 +570,7 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, bool c
         if (fi < 0)
             throw Error(QStringLiteral("La tabla %1 no tiene el campo %2").arg(m_tableName, fields[i]));
         const FieldDef &f = ti.fields[fi];
-        const QVariant v = normalise(f, values[i]);
+        const QVariant v = normalised(f, values[i], m_tableName);
         if (v.isNull()) {
             conditions << quoted(f.name) + QStringLiteral(" IS NULL");
         } else if (caseInsensitive && (f.type == FieldType::Text || f.type == FieldType::Memo)) {
@@ -720,27 +721,7 @@ QVariant Table::fieldValue(const Record &record, int field) const
             loadSmallFields(rec);
         }
     }
-    const QVariant &raw = rec.values[size_t(field)];
-    if (raw.isNull())
-        return QVariant();
-    switch (f.type) {
-    case FieldType::Boolean:
-        return QVariant(raw.toLongLong() != 0);
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-    case FieldType::SmallInt:
-        return QVariant(raw.toInt());
-    case FieldType::Float:
-        return QVariant(raw.toDouble());
-    case FieldType::Text:
-    case FieldType::Memo: {
-        const QString s = raw.toString();
-        return s.isEmpty() ? QVariant() : QVariant(s);
-    }
-    case FieldType::Picture:
-        return raw.toByteArray().isEmpty() ? QVariant() : QVariant(raw.toByteArray());
-    }
-    return raw;
+    return readValue(f, rec.values[size_t(field)]);
 }
 
 QVariant Table::lookupValue(const LookupDef &l, const Record &record) const
@@ -870,70 +851,6 @@ QVariant Table::valueAt(int position, const QString &name) const
 
 // ---------------------------------------------------------------- writing
 
-QVariant Table::normalise(const FieldDef &f, const QVariant &value) const
-{
-    if (!value.isValid() || value.isNull())
-        return QVariant();
-    auto notA = [&](const QString &what) {
-        return Error(QStringLiteral("\"%1\" no es %2 (campo %3 de %4)").arg(value.toString(), what, f.name, m_tableName));
-    };
-    switch (f.type) {
-    case FieldType::Text:
-    case FieldType::Memo: {
-        QString s = value.toString();
-        if (s.isEmpty())
-            return QVariant();
-        if (f.type == FieldType::Text && f.width > 0 && s.size() > f.width)
-            s.truncate(f.width);
-        return s;
-    }
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-    case FieldType::SmallInt: {
-        if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
-            return QVariant();
-        bool ok = false;
-        const qlonglong n = value.typeId() == QMetaType::Bool ? qlonglong(value.toBool()) : value.toLongLong(&ok);
-        if (value.typeId() != QMetaType::Bool && !ok) {
-            const double d = value.toDouble(&ok);
-            if (!ok || d != double(qlonglong(d)))
-                throw notA(QStringLiteral("un número entero"));
-            return QVariant(int(d));
-        }
-        const qlonglong lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<int>::min();
-        const qlonglong hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<int>::max();
-        if (n < lo || n > hi)
-            throw notA(QStringLiteral("un número dentro del rango"));
-        return QVariant(int(n));
-    }
-    case FieldType::Boolean: {
-        if (value.typeId() == QMetaType::QString) {
-            const QString s = value.toString().trimmed().toLower();
-            if (s == QLatin1String("true") || s == QLatin1String("1"))
-                return QVariant(true);
-            if (s == QLatin1String("false") || s == QLatin1String("0"))
-                return QVariant(false);
-            if (s.isEmpty())
-                return QVariant();
-            throw notA(QStringLiteral("True ni False"));
-        }
-        return QVariant(value.toBool());
-    }
-    case FieldType::Float: {
-        bool ok = false;
-        const double d = value.toDouble(&ok);
-        if (!ok)
-            throw notA(QStringLiteral("un número"));
-        return QVariant(d);
-    }
-    case FieldType::Picture: {
-        const QByteArray bytes = value.toByteArray();
-        return bytes.isEmpty() ? QVariant() : QVariant(bytes);
-    }
-    }
-    return value;
-}
-
 void Table::setValue(const QString &name, const QVariant &value)
 {
     if (!isEditing() || !m_buffer)
@@ -947,7 +864,7 @@ void Table::setValue(const QString &name, const QVariant &value)
     const FieldDef &f = info().fields[fi];
     if (f.type == FieldType::AutoInc)
         throw Error(QStringLiteral("El campo %1 de %2 es de sólo lectura").arg(f.name, m_tableName));
-    m_buffer->values[size_t(fi)] = normalise(f, value);
+    m_buffer->values[size_t(fi)] = normalised(f, value, m_tableName);
     m_buffer->loaded[size_t(fi)] = true;
     m_buffer->modified[size_t(fi)] = true;
     if (m_disableCount == 0)
@@ -1000,7 +917,7 @@ void Table::append()
         const QString lead = ix ? ix->field : ti.primaryField;
         const int fi = ti.fieldIndex(lead);
         if (fi >= 0 && ti.fields[fi].type != FieldType::AutoInc) {
-            m_buffer->values[size_t(fi)] = normalise(ti.fields[fi], m_rangeValue);
+            m_buffer->values[size_t(fi)] = normalised(ti.fields[fi], m_rangeValue, m_tableName);
             m_buffer->modified[size_t(fi)] = true;
         }
     }

@@ -177,7 +177,6 @@ private:
     QVariant fieldValue(const Record &record, int field) const;
     QVariant lookupValue(const LookupDef &lookup, const Record &record) const;
     void computeCalc(Record &record) const;
-    QVariant normalise(const FieldDef &field, const QVariant &value) const;
     void writeRecord();
     bool handlePostError(const Error &error);
     bool showsRow(qint64 rowid);
