@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "Sql.h"
+#include "TableAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,49 +96,6 @@ QString orderKey(const QString &table, const QString &index)
 }
 
 } // namespace
-
-int TableInfo::fieldIndex(const QString &fieldName) const
-{
-    for (int i = 0; i < fields.size(); ++i)
-        if (fields[i].name.compare(fieldName, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
-const IndexDef *TableInfo::index(const QString &indexName) const
-{
-    for (const IndexDef &ix : indexes)
-        if (ix.name.compare(indexName, Qt::CaseInsensitive) == 0)
-            return &ix;
-    return nullptr;
-}
-
-int Order::compareKey(size_t i, const SortKey &key) const
-{
-    const int c = compareKeys(keys[i], key);
-    return descending ? -c : c;
-}
-
-int Order::compare(size_t i, const SortKey &key, qint64 rowid) const
-{
-    const int c = compareKey(i, key);
-    if (c != 0)
-        return c;
-    return rowids[i] < rowid ? -1 : (rowids[i] > rowid ? 1 : 0);
-}
-
-size_t Order::lowerBound(const SortKey &key, qint64 rowid) const
-{
-    size_t lo = 0, hi = rowids.size();
-    while (lo < hi) {
-        const size_t mid = (lo + hi) / 2;
-        if (compare(mid, key, rowid) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
 
 QString Database::filePathFor(const QString &folder)
 {
@@ -551,49 +509,6 @@ void Database::rollback()
     char *error = nullptr;
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, &error);
     sqlite3_free(error);
-}
-
-TableAddress TableAddress::parse(const QString &name)
-{
-    QString path = name;
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    TableAddress a;
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash >= 0) {
-        a.subfolder = path.left(slash);
-        path = path.mid(slash + 1);
-    }
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    a.table = dot > 0 ? path.left(dot) : path;
-    return a;
-}
-
-Session::Session(const QString &folder, Database::OpenMode mode) : m_folder(folder)
-{
-    m_databases.insert(QString(), std::make_shared<Database>(folder, mode));
-}
-
-Database &Session::database(const QString &subfolder)
-{
-    const QString key = subfolder.toLower();
-    auto it = m_databases.find(key);
-    if (it == m_databases.end()) {
-        // Sub-folders are matched without regard to case, like table names.
-        QString actual = subfolder;
-        const QStringList entries = QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString &e : entries)
-            if (e.compare(subfolder, Qt::CaseInsensitive) == 0)
-                actual = e;
-        it = m_databases.insert(key, std::make_shared<Database>(QDir(m_folder).filePath(actual),
-                                                                 Database::OpenMode::Existing));
-    }
-    return **it;
-}
-
-std::pair<Database *, QString> Session::resolve(const QString &tableName)
-{
-    const TableAddress a = TableAddress::parse(tableName);
-    return {&database(a.subfolder), a.table};
 }
 
 } // namespace store

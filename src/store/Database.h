@@ -1,8 +1,10 @@
 #pragma once
 
+#include "Order.h"
 #include "SortKey.h"
 #include "Statement.h"
 #include "TableDef.h"
+#include "TableInfo.h"
 
 #include <QHash>
 #include <QString>
@@ -13,35 +15,6 @@
 struct sqlite3;
 
 namespace store {
-
-// What the store knows of a stored table, read back from the database itself.
-struct TableInfo {
-    QString name; // as stored
-    QList<FieldDef> fields;
-    QList<IndexDef> indexes;
-    QString primaryField; // empty: the primary order is the insertion order
-    QString rowidField;   // the auto-increment field, which is SQLite's rowid
-
-    int fieldIndex(const QString &fieldName) const;
-    const IndexDef *index(const QString &indexName) const;
-};
-
-// The rows of a whole table in the order of one index, with each row's sort key. Immutable once
-// built: a change to the table makes a new one, and cursors move to it when they refresh.
-struct Order {
-    QString field; // empty: ordered by rowid
-    bool caseInsensitive = false;
-    bool descending = false;
-    std::vector<qint64> rowids;
-    std::vector<SortKey> keys;
-
-    // Compares key and rowid of position i with a key and rowid; descending indexes run from
-    // the highest key down, ties always by ascending rowid.
-    int compare(size_t i, const SortKey &key, qint64 rowid) const;
-    int compareKey(size_t i, const SortKey &key) const;
-    // The position where a row with this key and rowid stands, or would stand.
-    size_t lowerBound(const SortKey &key, qint64 rowid) const;
-};
 
 // The database file of one folder. One file holds all of that folder's tables.
 class Database {
@@ -116,26 +89,7 @@ private:
     QHash<QString, quint64> m_generations;                           // by lower-case table name
 };
 
-// A table name as the program spells it ("Usos.db", "USOS.DB", "English\Glossary.DB") split into
-// the folder below the working folder and the bare table name.
-struct TableAddress {
-    QString subfolder; // empty for the working folder
-    QString table;
-    static TableAddress parse(const QString &name);
-};
-
-// The working folder and every database below it that the program has opened.
-class Session {
-public:
-    explicit Session(const QString &folder, Database::OpenMode mode = Database::OpenMode::Existing);
-    QString folder() const { return m_folder; }
-    Database &database(const QString &subfolder = QString());
-    // The database holding a named table and the table's bare name.
-    std::pair<Database *, QString> resolve(const QString &tableName);
-
-private:
-    QString m_folder;
-    QHash<QString, std::shared_ptr<Database>> m_databases; // by lower-case subfolder
-};
-
 } // namespace store
+
+// A database is always reached through a session, and callers name the two together.
+#include "Session.h"

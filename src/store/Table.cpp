@@ -1,5 +1,6 @@
 #include "Table.h"
 
+#include "FieldValue.h"
 #include "Sql.h"
 
 #include <sqlite3.h>
@@ -13,16 +14,33 @@ namespace {
 
 // Above this many candidates a locate walks the list once instead of placing each candidate.
 constexpr size_t LocateScanThreshold = 64;
-// Records kept read; the cache is dropped whole when it grows past this.
-constexpr int RecordCacheLimit = 1024;
 
 } // namespace
+
+// Points m_testing at a row for the length of a scope, so that value() and rowId() read that row
+// (the row a filter callback tests, a grid reads, or a calculation computes); the row that was
+// under test before comes back when the scope ends, however it ends.
+class Table::TestingRow {
+public:
+    TestingRow(const Table &table, const Record *row) : m_table(table), m_previous(table.m_testing)
+    {
+        table.m_testing = row;
+    }
+    ~TestingRow() { m_table.m_testing = m_previous; }
+    TestingRow(const TestingRow &) = delete;
+    TestingRow &operator=(const TestingRow &) = delete;
+
+private:
+    const Table &m_table;
+    const Record *m_previous;
+};
 
 Table::Table(Session &session, const QString &tableName, QObject *parent) : QObject(parent), m_session(session)
 {
     auto [db, bare] = session.resolve(tableName);
     m_db = db;
     m_tableName = m_db->info(bare).name;
+    m_records = RecordCache(*m_db);
 }
 
 Table::~Table()
@@ -54,7 +72,7 @@ void Table::setIndexName(const QString &indexName)
     const qint64 current = rowId();
     rebuild();
     const int pos = positionOfRow(current);
-    setPosition(pos >= 0 ? pos : (recordCount() > 0 ? 0 : -1));
+    place(pos >= 0 ? pos : 0, m_bof, m_eof);
     notifyDataSet();
 }
 
@@ -113,16 +131,14 @@ void Table::setMaster(Table *master, const QString &masterField)
         m_master->m_details.removeAll(this);
     m_master = master;
     m_masterField = masterField;
-    m_hasRange = false;
+    m_rows.forgetRange();
     if (master)
         master->m_details << this;
     if (isOpen()) {
         if (isEditing())
             cancel();
         rebuild();
-        setPosition(recordCount() > 0 ? 0 : -1);
-        m_bof = true;
-        m_eof = recordCount() == 0;
+        placeOnFirst();
         notifyDataSet();
         scrolled();
     }
@@ -141,7 +157,7 @@ void Table::setLookupResultField(const QString &name, const QString &resultField
     for (LookupDef &l : m_lookups)
         if (l.name.compare(name, Qt::CaseInsensitive) == 0)
             l.resultField = resultField;
-    m_cache.clear();
+    m_records.clear();
     if (isOpen())
         notifyDataSet();
 }
@@ -168,7 +184,7 @@ void Table::requireOpen() const
         throw Error(QStringLiteral("La tabla %1 está cerrada").arg(m_tableName));
 }
 
-void Table::requireBrowse(const char * /*operation*/)
+void Table::requireBrowse()
 {
     requireOpen();
     if (isEditing())
@@ -190,9 +206,7 @@ void Table::open()
         m_state = State::Inactive;
         throw;
     }
-    setPosition(recordCount() > 0 ? 0 : -1);
-    m_bof = true;
-    m_eof = recordCount() == 0;
+    placeOnFirst();
     emit stateChanged();
     notifyDataSet();
     scrolled();
@@ -203,31 +217,22 @@ void Table::close()
     if (!isOpen())
         return;
     m_buffer.reset();
-    m_newAt = -1;
     m_state = State::Inactive;
-    m_order.reset();
-    m_sel.clear();
-    m_cache.clear();
-    m_pos = -1;
-    m_eof = m_bof = true;
-    m_hasRange = false;
+    m_rows = RowList();
+    m_records.clear();
+    place(-1, true, true);
     emit stateChanged();
     notifyDataSet();
 }
 
 void Table::refresh()
 {
-    requireBrowse("refresh");
+    requireBrowse();
     const qint64 current = rowId();
     rebuild();
-    int pos = positionOfRow(current);
+    const int pos = positionOfRow(current);
     const bool moved = pos < 0;
-    if (pos < 0)
-        pos = std::min(m_pos, recordCount() - 1);
-    setPosition(pos);
-    m_eof = m_bof = false;
-    if (recordCount() == 0)
-        m_eof = m_bof = true;
+    place(pos >= 0 ? pos : m_pos, false, false);
     notifyDataSet();
     if (moved)
         scrolled();
@@ -248,102 +253,53 @@ QVariant Table::masterValue() const
 
 void Table::rebuild()
 {
-    m_cache.clear();
+    m_records.clear();
     m_generation = m_db->generation(m_tableName);
-    m_newAt = -1;
     const TableInfo &ti = info();
     const bool useExpression = m_filtered && !m_filter.isEmpty();
 
     if (m_master) {
         // A range on the leading field of the current index: read just those rows.
-        m_hasRange = true;
-        m_rangeValue = masterValue();
-        auto order = std::make_shared<Order>();
+        const QVariant value = masterValue();
         const IndexDef *ix = m_indexName.isEmpty() ? nullptr : ti.index(m_indexName);
         QString field = ix ? ix->field : ti.primaryField;
         if (field.compare(ti.rowidField, Qt::CaseInsensitive) == 0)
             field.clear();
-        order->field = field;
-        if (!m_rangeValue.isNull()) {
+        std::vector<qint64> rowids;
+        if (!value.isNull()) {
             const QString lead = field.isEmpty() ? QStringLiteral("rowid") : quoted(field);
             Statement q(m_db->handle(), QStringLiteral("SELECT rowid FROM %1 WHERE %2=? AND %3 ORDER BY rowid")
                                             .arg(quoted(m_tableName), lead, useExpression ? m_filter.sqlCondition() : QStringLiteral("1")));
-            q.bind(1, m_rangeValue);
+            q.bind(1, value);
             if (useExpression)
                 m_filter.bindTo(q, 2);
-            const SortKey key = SortKey::fromValue(m_rangeValue, false);
-            while (q.step()) {
-                order->rowids.push_back(q.int64(0));
-                order->keys.push_back(key);
-            }
+            while (q.step())
+                rowids.push_back(q.int64(0));
         }
-        m_order = std::move(order);
-        m_sel.clear();
-        for (size_t p = 0; p < m_order->rowids.size(); ++p)
-            m_sel.push_back(int(p));
+        m_rows = RowList::range(field, value, std::move(rowids));
     } else {
-        m_hasRange = false;
-        m_order = m_db->order(m_tableName, m_indexName);
-        m_sel.clear();
+        m_rows = RowList(m_db->order(m_tableName, m_indexName));
         if (useExpression) {
             Statement q(m_db->handle(),
                         QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(quoted(m_tableName), m_filter.sqlCondition()));
             m_filter.bindTo(q, 1);
             std::vector<qint64> passing;
-            qint64 highest = 0;
-            while (q.step()) {
+            while (q.step())
                 passing.push_back(q.int64(0));
-                highest = std::max(highest, passing.back());
-            }
-            const auto &rowids = m_order->rowids;
-            m_sel.reserve(passing.size());
-            if (highest < (qint64(1) << 24)) {
-                // Row ids are dense: one bit per row id beats hashing.
-                std::vector<bool> pass(size_t(highest) + 1, false);
-                for (qint64 id : passing)
-                    if (id >= 0)
-                        pass[size_t(id)] = true;
-                for (size_t p = 0; p < rowids.size(); ++p)
-                    if (rowids[p] >= 0 && rowids[p] <= highest && pass[size_t(rowids[p])])
-                        m_sel.push_back(int(p));
-            } else {
-                const std::unordered_set<qint64> pass(passing.begin(), passing.end());
-                for (size_t p = 0; p < rowids.size(); ++p)
-                    if (pass.count(rowids[p]))
-                        m_sel.push_back(int(p));
-            }
-        } else {
-            m_sel.resize(m_order->rowids.size());
-            for (size_t p = 0; p < m_sel.size(); ++p)
-                m_sel[p] = int(p);
+            m_rows.keepRowIds(passing);
         }
     }
 
     if (m_filtered && filterRecord) {
-        std::vector<int> kept;
-        kept.reserve(m_sel.size());
         // One probe record serves every row: only its loaded flags are reset, since a value is
         // read only once it is loaded for the row under test.
-        Record probe;
-        probe.values.assign(size_t(ti.fields.size()), QVariant());
-        probe.loaded.assign(size_t(ti.fields.size()), false);
-        const Record *previous = m_testing;
-        for (int p : m_sel) {
-            probe.rowid = m_order->rowids[size_t(p)];
+        Record probe = Record::blank(ti, -1, false);
+        const TestingRow testing(*this, &probe);
+        m_rows.keepIf([&](qint64 rowid) {
+            probe.rowid = rowid;
             std::fill(probe.loaded.begin(), probe.loaded.end(), false);
-            m_testing = &probe;
-            bool accept = false;
-            try {
-                accept = filterRecord(*this);
-            } catch (...) {
-                m_testing = previous;
-                throw;
-            }
-            if (accept)
-                kept.push_back(p);
-        }
-        m_testing = previous;
-        m_sel = std::move(kept);
+            return filterRecord(*this);
+        });
     }
 }
 
@@ -351,55 +307,50 @@ int Table::recordCount() const
 {
     if (!isOpen())
         return 0;
-    return int(m_sel.size()) + (m_newAt >= 0 ? 1 : 0);
+    return m_rows.count();
 }
 
 qint64 Table::rowAt(int position) const
 {
-    if (position < 0 || position >= recordCount())
-        return -1;
-    if (m_newAt >= 0) {
-        if (position == m_newAt)
-            return -1;
-        if (position > m_newAt)
-            --position;
-    }
-    return m_order->rowids[size_t(m_sel[size_t(position)])];
+    return isOpen() ? m_rows.rowAt(position) : -1;
 }
 
-int Table::positionOfRow(qint64 rowid)
+SortKey Table::keyOf(qint64 rowid) const
 {
-    if (rowid < 0 || !m_order || m_sel.empty())
-        return -1;
-    int found = -1;
-    // Place the row by its key in the order, then find that place among the rows that pass.
-    const SortKey key = m_hasRange ? SortKey::fromValue(m_rangeValue, false) : m_db->keyOf(m_tableName, *m_order, rowid);
-    const size_t lo = m_order->lowerBound(key, rowid);
-    if (lo < m_order->rowids.size() && m_order->rowids[lo] == rowid) {
-        const auto it = std::lower_bound(m_sel.begin(), m_sel.end(), int(lo));
-        if (it != m_sel.end() && *it == int(lo))
-            found = int(it - m_sel.begin());
-    } else {
-        // The stored key moved since the order was read: look the row up the slow way.
-        for (size_t i = 0; i < m_sel.size(); ++i)
-            if (m_order->rowids[size_t(m_sel[i])] == rowid) {
-                found = int(i);
-                break;
-            }
-    }
-    if (found >= 0 && m_newAt >= 0 && found >= m_newAt)
-        ++found;
-    return found;
+    if (m_rows.isRange())
+        return m_rows.rangeKey();
+    return m_db->keyOf(m_tableName, *m_rows.order(), rowid);
 }
 
-bool Table::showsRow(qint64 rowid)
+int Table::positionOfRow(qint64 rowid) const
+{
+    // The key costs a read: none is made for a row that cannot be there.
+    if (rowid < 0 || m_rows.storedCount() == 0)
+        return -1;
+    return m_rows.positionOf(rowid, keyOf(rowid));
+}
+
+bool Table::showsRow(qint64 rowid) const
 {
     return isOpen() && positionOfRow(rowid) >= 0;
 }
 
-void Table::setPosition(int position)
+void Table::place(int position, bool bof, bool eof)
 {
-    m_pos = position;
+    const int count = recordCount();
+    if (count == 0) {
+        m_pos = -1;
+        m_bof = m_eof = true;
+        return;
+    }
+    m_pos = std::clamp(position, 0, count - 1);
+    m_bof = bof;
+    m_eof = eof;
+}
+
+void Table::placeOnFirst()
+{
+    place(0, true, false);
 }
 
 void Table::scrolled()
@@ -431,14 +382,12 @@ void Table::followMaster()
     if (!isOpen() || !m_master)
         return;
     const QVariant value = masterValue();
-    if (m_hasRange && value == m_rangeValue && m_generation == m_db->generation(m_tableName))
+    if (m_rows.isRange() && value == m_rows.rangeValue() && m_generation == m_db->generation(m_tableName))
         return;
     if (isEditing())
         cancel();
     rebuild();
-    setPosition(recordCount() > 0 ? 0 : -1);
-    m_bof = true;
-    m_eof = recordCount() == 0;
+    placeOnFirst();
     notifyDataSet();
     scrolled();
 }
@@ -447,68 +396,57 @@ void Table::followMaster()
 
 void Table::first()
 {
-    requireBrowse("first");
-    setPosition(recordCount() > 0 ? 0 : -1);
-    m_bof = true;
-    m_eof = recordCount() == 0;
+    requireBrowse();
+    placeOnFirst();
     scrolled();
 }
 
 void Table::last()
 {
-    requireBrowse("last");
-    setPosition(recordCount() - 1);
-    m_eof = true;
-    m_bof = recordCount() == 0;
+    requireBrowse();
+    place(recordCount() - 1, false, true);
     scrolled();
 }
 
 void Table::next()
 {
-    requireBrowse("next");
+    requireBrowse();
     if (m_eof)
         return;
-    m_bof = false;
-    if (m_pos + 1 < recordCount())
-        setPosition(m_pos + 1);
-    else
-        m_eof = true;
+    const bool atLast = m_pos + 1 >= recordCount();
+    place(atLast ? m_pos : m_pos + 1, false, atLast);
     scrolled();
 }
 
 void Table::prior()
 {
-    requireBrowse("prior");
+    requireBrowse();
     if (m_bof)
         return;
-    m_eof = false;
-    if (m_pos > 0)
-        setPosition(m_pos - 1);
-    else
-        m_bof = true;
+    const bool atFirst = m_pos <= 0;
+    place(atFirst ? m_pos : m_pos - 1, atFirst, false);
     scrolled();
 }
 
 void Table::moveTo(int position)
 {
-    requireBrowse("moveTo");
+    requireBrowse();
     if (recordCount() == 0)
         return;
     position = std::clamp(position, 0, recordCount() - 1);
     if (position == m_pos)
         return;
-    setPosition(position);
-    m_bof = m_eof = false;
+    place(position, false, false);
     scrolled();
 }
 
 bool Table::findNearest(const QVariant &value)
 {
-    requireBrowse("findNearest");
-    if (m_sel.empty())
+    requireBrowse();
+    if (m_rows.storedCount() == 0)
         return false;
     QVariant v = value;
-    const QString field = m_order->field;
+    const QString field = m_rows.order()->field;
     if (!field.isEmpty() && !v.isNull()) {
         const int fi = info().fieldIndex(field);
         const FieldType type = info().fields[fi].type;
@@ -524,21 +462,14 @@ bool Table::findNearest(const QVariant &value)
         const double d = v.toDouble(&ok);
         v = ok ? QVariant(d) : QVariant();
     }
-    const SortKey key = SortKey::fromValue(v, m_order->caseInsensitive);
-    const auto it = std::lower_bound(m_sel.begin(), m_sel.end(), 0,
-                                     [&](int p, int) { return m_order->compareKey(size_t(p), key) < 0; });
-    int pos = int(it - m_sel.begin());
-    if (pos >= int(m_sel.size()))
-        pos = int(m_sel.size()) - 1;
-    setPosition(pos);
-    m_bof = m_eof = false;
+    place(m_rows.nearest(SortKey::fromValue(v, m_rows.order()->caseInsensitive)), false, false);
     scrolled();
     return true;
 }
 
 bool Table::findKey(const QVariant &key)
 {
-    requireBrowse("findKey");
+    requireBrowse();
     const TableInfo &ti = info();
     qint64 rowid = -1;
     if (ti.primaryField.isEmpty() || ti.primaryField.compare(ti.rowidField, Qt::CaseInsensitive) == 0) {
@@ -558,7 +489,7 @@ bool Table::findKey(const QVariant &key)
 
 bool Table::locate(const QStringList &fields, const QVariantList &values, bool caseInsensitive)
 {
-    requireBrowse("locate");
+    requireBrowse();
     if (fields.size() != values.size() || fields.isEmpty())
         throw Error(QStringLiteral("Búsqueda mal formada en %1").arg(m_tableName));
     const TableInfo &ti = info();
@@ -569,7 +500,7 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, bool c
         if (fi < 0)
             throw Error(QStringLiteral("La tabla %1 no tiene el campo %2").arg(m_tableName, fields[i]));
         const FieldDef &f = ti.fields[fi];
-        const QVariant v = normalise(f, values[i]);
+        const QVariant v = normalised(f, values[i], m_tableName);
         if (v.isNull()) {
             conditions << quoted(f.name) + QStringLiteral(" IS NULL");
         } else if (caseInsensitive && (f.type == FieldType::Text || f.type == FieldType::Memo)) {
@@ -614,20 +545,18 @@ bool Table::locate(const QStringList &fields, const QVariantList &values, bool c
     }
     if (best < 0)
         return false;
-    setPosition(best);
-    m_bof = m_eof = false;
+    place(best, false, false);
     scrolled();
     return true;
 }
 
 bool Table::gotoBookmark(Bookmark bookmark)
 {
-    requireBrowse("gotoBookmark");
+    requireBrowse();
     const int pos = positionOfRow(bookmark);
     if (pos < 0)
         return false;
-    setPosition(pos);
-    m_bof = m_eof = false;
+    place(pos, false, false);
     scrolled();
     return true;
 }
@@ -643,104 +572,21 @@ qint64 Table::rowId() const
     return rowAt(m_pos);
 }
 
-Table::Record *Table::recordFor(qint64 rowid, bool whole) const
+Record *Table::recordFor(qint64 rowid, bool whole) const
 {
-    auto it = m_cache.find(rowid);
-    if (it != m_cache.end()) {
-        Record *cached = it->get();
-        if (whole && cached->partial) {
-            loadSmallFields(*cached);
-            cached->partial = false;
-        }
-        return cached;
-    }
-    if (m_cache.size() >= RecordCacheLimit)
-        m_cache.clear();
-    auto record = std::make_shared<Record>();
-    record->rowid = rowid;
-    const int n = int(info().fields.size());
-    record->values.assign(size_t(n), QVariant());
-    record->loaded.assign(size_t(n), false);
-    record->partial = !whole;
-    if (whole)
-        loadSmallFields(*record);
-    computeCalc(*record);
-    Record *raw = record.get();
-    m_cache.insert(rowid, std::move(record));
-    return raw;
-}
-
-void Table::loadSmallFields(Record &record) const
-{
-    const TableInfo &ti = info();
-    QStringList columns;
-    std::vector<int> indexes;
-    for (int i = 0; i < ti.fields.size(); ++i)
-        if (!ti.fields[i].isLarge()) {
-            columns << quoted(ti.fields[i].name);
-            indexes.push_back(i);
-        }
-    if (columns.isEmpty())
-        return;
-    Statement &q = m_db->cached(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(columns.join(QLatin1String(", ")), quoted(m_tableName)));
-    q.bind(1, record.rowid);
-    const bool found = q.step();
-    for (size_t c = 0; c < indexes.size(); ++c) {
-        const size_t fi = size_t(indexes[c]);
-        record.values[fi] = found ? q.value(int(c)) : QVariant();
-        record.loaded[fi] = true;
-    }
-    q.reset();
-}
-
-QVariant Table::loadField(qint64 rowid, int field) const
-{
-    if (rowid < 0)
-        return QVariant();
-    Statement &q = m_db->cached(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(quoted(info().fields[field].name), quoted(m_tableName)));
-    q.bind(1, rowid);
-    QVariant v;
-    if (q.step())
-        v = q.value(0);
-    q.reset();
-    return v;
+    return m_records.get(info(), rowid, whole, [this](Record &record) { computeCalc(record); });
 }
 
 QVariant Table::fieldValue(const Record &record, int field) const
 {
-    const FieldDef &f = info().fields[field];
+    const TableInfo &ti = info();
+    const FieldDef &f = ti.fields[field];
     if (f.type == FieldType::AutoInc && record.rowid >= 0)
         return QVariant(int(record.rowid));
     auto &rec = const_cast<Record &>(record);
-    if (!rec.loaded[size_t(field)]) {
-        if (f.isLarge() || record.rowid < 0 || record.partial) {
-            rec.values[size_t(field)] = loadField(record.rowid, field);
-            rec.loaded[size_t(field)] = true;
-        } else {
-            loadSmallFields(rec);
-        }
-    }
-    const QVariant &raw = rec.values[size_t(field)];
-    if (raw.isNull())
-        return QVariant();
-    switch (f.type) {
-    case FieldType::Boolean:
-        return QVariant(raw.toLongLong() != 0);
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-    case FieldType::SmallInt:
-        return QVariant(raw.toInt());
-    case FieldType::Float:
-        return QVariant(raw.toDouble());
-    case FieldType::Text:
-    case FieldType::Memo: {
-        const QString s = raw.toString();
-        return s.isEmpty() ? QVariant() : QVariant(s);
-    }
-    case FieldType::Picture:
-        return raw.toByteArray().isEmpty() ? QVariant() : QVariant(raw.toByteArray());
-    }
-    return raw;
+    if (!rec.loaded[size_t(field)])
+        m_records.load(ti, rec, field);
+    return readValue(f, rec.values[size_t(field)]);
 }
 
 QVariant Table::lookupValue(const LookupDef &l, const Record &record) const
@@ -775,33 +621,16 @@ QVariant Table::lookupValue(const LookupDef &l, const Record &record) const
         if (rowid < 0)
             return QVariant();
     }
-    const Record *row = through->recordFor(rowid, false);
-    const Record *previous = through->m_testing;
-    through->m_testing = row;
-    QVariant result;
-    try {
-        result = through->value(l.resultField);
-    } catch (...) {
-        through->m_testing = previous;
-        throw;
-    }
-    through->m_testing = previous;
-    return result;
+    const TestingRow testing(*through, through->recordFor(rowid, false));
+    return through->value(l.resultField);
 }
 
 void Table::computeCalc(Record &record) const
 {
     if (m_calcFields.isEmpty() || !onCalcFields)
         return;
-    const Record *previous = m_testing;
-    m_testing = &record;
-    try {
-        onCalcFields(const_cast<Table &>(*this));
-    } catch (...) {
-        m_testing = previous;
-        throw;
-    }
-    m_testing = previous;
+    const TestingRow testing(*this, &record);
+    onCalcFields(const_cast<Table &>(*this));
 }
 
 bool Table::hasField(const QString &name) const
@@ -855,84 +684,11 @@ QVariant Table::valueAt(int position, const QString &name) const
     const qint64 rowid = rowAt(position);
     if (rowid < 0)
         return QVariant();
-    const Record *previous = m_testing;
-    m_testing = recordFor(rowid, false);
-    QVariant result;
-    try {
-        result = value(name);
-    } catch (...) {
-        m_testing = previous;
-        throw;
-    }
-    m_testing = previous;
-    return result;
+    const TestingRow testing(*this, recordFor(rowid, false));
+    return value(name);
 }
 
 // ---------------------------------------------------------------- writing
-
-QVariant Table::normalise(const FieldDef &f, const QVariant &value) const
-{
-    if (!value.isValid() || value.isNull())
-        return QVariant();
-    auto notA = [&](const QString &what) {
-        return Error(QStringLiteral("\"%1\" no es %2 (campo %3 de %4)").arg(value.toString(), what, f.name, m_tableName));
-    };
-    switch (f.type) {
-    case FieldType::Text:
-    case FieldType::Memo: {
-        QString s = value.toString();
-        if (s.isEmpty())
-            return QVariant();
-        if (f.type == FieldType::Text && f.width > 0 && s.size() > f.width)
-            s.truncate(f.width);
-        return s;
-    }
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-    case FieldType::SmallInt: {
-        if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
-            return QVariant();
-        bool ok = false;
-        const qlonglong n = value.typeId() == QMetaType::Bool ? qlonglong(value.toBool()) : value.toLongLong(&ok);
-        if (value.typeId() != QMetaType::Bool && !ok) {
-            const double d = value.toDouble(&ok);
-            if (!ok || d != double(qlonglong(d)))
-                throw notA(QStringLiteral("un número entero"));
-            return QVariant(int(d));
-        }
-        const qlonglong lo = f.type == FieldType::SmallInt ? -32768 : std::numeric_limits<int>::min();
-        const qlonglong hi = f.type == FieldType::SmallInt ? 32767 : std::numeric_limits<int>::max();
-        if (n < lo || n > hi)
-            throw notA(QStringLiteral("un número dentro del rango"));
-        return QVariant(int(n));
-    }
-    case FieldType::Boolean: {
-        if (value.typeId() == QMetaType::QString) {
-            const QString s = value.toString().trimmed().toLower();
-            if (s == QLatin1String("true") || s == QLatin1String("1"))
-                return QVariant(true);
-            if (s == QLatin1String("false") || s == QLatin1String("0"))
-                return QVariant(false);
-            if (s.isEmpty())
-                return QVariant();
-            throw notA(QStringLiteral("True ni False"));
-        }
-        return QVariant(value.toBool());
-    }
-    case FieldType::Float: {
-        bool ok = false;
-        const double d = value.toDouble(&ok);
-        if (!ok)
-            throw notA(QStringLiteral("un número"));
-        return QVariant(d);
-    }
-    case FieldType::Picture: {
-        const QByteArray bytes = value.toByteArray();
-        return bytes.isEmpty() ? QVariant() : QVariant(bytes);
-    }
-    }
-    return value;
-}
 
 void Table::setValue(const QString &name, const QVariant &value)
 {
@@ -947,7 +703,7 @@ void Table::setValue(const QString &name, const QVariant &value)
     const FieldDef &f = info().fields[fi];
     if (f.type == FieldType::AutoInc)
         throw Error(QStringLiteral("El campo %1 de %2 es de sólo lectura").arg(f.name, m_tableName));
-    m_buffer->values[size_t(fi)] = normalise(f, value);
+    m_buffer->values[size_t(fi)] = normalised(f, value, m_tableName);
     m_buffer->loaded[size_t(fi)] = true;
     m_buffer->modified[size_t(fi)] = true;
     if (m_disableCount == 0)
@@ -983,24 +739,20 @@ void Table::edit()
 
 void Table::append()
 {
-    requireBrowse("append");
+    requireBrowse();
     const TableInfo &ti = info();
-    m_buffer = std::make_unique<Record>();
-    m_buffer->rowid = -1;
-    m_buffer->values.assign(size_t(ti.fields.size()), QVariant());
-    m_buffer->loaded.assign(size_t(ti.fields.size()), true);
-    m_buffer->modified.assign(size_t(ti.fields.size()), false);
-    m_newAt = int(m_sel.size());
-    m_pos = m_newAt;
+    m_buffer = std::make_unique<Record>(Record::blank(ti, -1, true));
+    m_buffer->modified.assign(m_buffer->values.size(), false);
+    m_rows.placeNewRow(m_rows.storedCount());
     m_state = State::Insert;
-    m_eof = m_bof = false;
+    place(m_rows.newRowAt(), false, false);
     // A new row of a detail belongs to the master's current record.
-    if (m_master && m_hasRange && !m_rangeValue.isNull()) {
+    if (m_master && m_rows.isRange() && !m_rows.rangeValue().isNull()) {
         const IndexDef *ix = m_indexName.isEmpty() ? nullptr : ti.index(m_indexName);
         const QString lead = ix ? ix->field : ti.primaryField;
         const int fi = ti.fieldIndex(lead);
         if (fi >= 0 && ti.fields[fi].type != FieldType::AutoInc) {
-            m_buffer->values[size_t(fi)] = normalise(ti.fields[fi], m_rangeValue);
+            m_buffer->values[size_t(fi)] = normalised(ti.fields[fi], m_rows.rangeValue(), m_tableName);
             m_buffer->modified[size_t(fi)] = true;
         }
     }
@@ -1017,9 +769,9 @@ void Table::insert()
 {
     const int at = std::max(m_pos, 0);
     append();
-    if (m_state == State::Insert && m_newAt != at && at < int(m_sel.size())) {
-        m_newAt = at;
-        m_pos = at;
+    if (m_state == State::Insert && m_rows.newRowAt() != at && at < m_rows.storedCount()) {
+        m_rows.placeNewRow(at);
+        place(at, m_bof, m_eof);
         notifyDataSet();
     }
 }
@@ -1094,17 +846,12 @@ void Table::post()
     m_state = State::Browse;
     rebuild();
     int pos = positionOfRow(rowid);
-    if (pos < 0 && m_order && !m_hasRange) {
+    if (pos < 0 && m_rows.order() && !m_rows.isRange()) {
         // The posted row no longer passes the filter: it stays in view until the next refresh,
         // so that the user sees what was just written.
-        const size_t lo = m_order->lowerBound(m_db->keyOf(m_tableName, *m_order, rowid), rowid);
-        if (lo < m_order->rowids.size() && m_order->rowids[lo] == rowid) {
-            const auto it = std::lower_bound(m_sel.begin(), m_sel.end(), int(lo));
-            pos = int(it - m_sel.begin());
-            m_sel.insert(it, int(lo));
-        }
+        pos = m_rows.show(rowid, keyOf(rowid));
     }
-    setPosition(pos >= 0 ? pos : std::min(m_pos, recordCount() - 1));
+    place(pos >= 0 ? pos : m_pos, m_bof, m_eof);
     emit stateChanged();
     notifyDataSet();
     if (m_disableCount == 0)
@@ -1121,9 +868,9 @@ void Table::cancel()
     m_buffer.reset();
     m_state = State::Browse;
     if (inserting) {
-        const int at = m_newAt;
-        m_newAt = -1;
-        setPosition(recordCount() == 0 ? -1 : std::min(at, recordCount() - 1));
+        const int at = m_rows.newRowAt();
+        m_rows.dropNewRow();
+        place(at, m_bof, m_eof);
         emit stateChanged();
         notifyDataSet();
         scrolled();
@@ -1152,8 +899,7 @@ void Table::remove()
     m_db->rowChanged(m_tableName, rowid, Database::Change::Deleted);
     const int at = m_pos;
     rebuild();
-    setPosition(recordCount() == 0 ? -1 : std::min(at, recordCount() - 1));
-    m_eof = m_bof = recordCount() == 0;
+    place(at, false, false);
     notifyDataSet();
     scrolled();
 }
@@ -1167,8 +913,7 @@ void Table::emptyTable()
     if (!isOpen())
         return;
     rebuild();
-    setPosition(-1);
-    m_eof = m_bof = true;
+    place(-1, true, true);
     notifyDataSet();
     scrolled();
 }

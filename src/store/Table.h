@@ -3,6 +3,9 @@
 #include "Database.h"
 #include "Error.h"
 #include "FilterExpression.h"
+#include "RecordCache.h"
+#include "RowList.h"
+#include "Session.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,15 +13,56 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace store {
 
 // A cursor on one stored table: the ordered list of the rows that pass its range, filter expression
-// and filter callback, a current row, and a record buffer for editing. Moving, counting and
-// find-nearest work on the in-memory list; the current record is read by row id, memos and
-// pictures only when asked for.
+// and filter callback (a RowList), a current row, and a record buffer for editing. Moving,
+// counting and find-nearest work on the in-memory list; records are read by row id through a
+// RecordCache, memos and pictures only when asked for.
+//
+// Where the cursor stands. recNo() is the current row's position in the list (0-based, the
+// unposted new row counted); bof() and eof() say that a move ran into the start or the end.
+// Two rules hold after every operation:
+//   - an empty list has no current row: recNo() is -1 and bof() and eof() are both true;
+//   - a list with rows always has a current row: 0 <= recNo() < recordCount().
+// Operation by operation:
+//   open, first, setMaster, and a master's move (a detail follows it): the first row; bof; eof
+//     only when empty.
+//   last: the last row; eof; bof only when empty.
+//   next: nothing at eof. Otherwise clears bof and moves one row on; on the last row it stays
+//     there and sets eof. prior is its mirror image.
+//   moveTo(n): n cut to the list; clears bof and eof. Nothing when the list is empty or n is
+//     the current row.
+//   findNearest, findKey, locate, gotoBookmark: on the row found, bof and eof cleared; when
+//     nothing is found nothing changes.
+//   append: the new row at the end of the list; bof and eof cleared. insert: the new row at the
+//     current position, pushing the current row one down.
+//   post: on the posted row; a row that the filters now hide stays in view until the next
+//     refresh (not in a detail, whose rows are only its master's). bof and eof as they were.
+//   cancel: of an insert, the position where the new row stood, cut to the list; of an edit, no
+//     move. bof and eof as they were.
+//   remove: the position where the removed row stood, cut to the list (the next row, or the new
+//     last one); bof and eof cleared.
+//   refresh, setFilter, setFiltered: on the current row when it still shows, otherwise the same
+//     position cut to the list; bof and eof cleared.
+//   setIndexName: on the current row in the new order (the first row when it is gone); bof and
+//     eof as they were.
+//   close, emptyTable: no row; bof and eof.
+// A worked example, rows A B C in the current order:
+//   open()    A  recNo 0  bof
+//   next()    B  recNo 1
+//   next()    C  recNo 2       on the last row, not yet past it
+//   next()    C  recNo 2  eof  the move past the end stays on the last row
+//   next()    C  recNo 2  eof  nothing happens, not even afterScroll
+//   prior()   B  recNo 1
+//   prior()   A  recNo 0
+//   prior()   A  recNo 0  bof
+//   last()    C  recNo 2  eof
+//   append()  the new row, recNo 3 of 4
+//   cancel()  C  recNo 2
+// so "first(); while (!eof()) { ...; next(); }" visits each row once.
 class Table : public QObject {
     Q_OBJECT
 public:
@@ -141,14 +185,6 @@ signals:
     void stateChanged();
 
 private:
-    struct Record {
-        qint64 rowid = -1;
-        std::vector<QVariant> values;
-        std::vector<bool> loaded;
-        std::vector<bool> modified;
-        QHash<QString, QVariant> calc;
-        bool partial = false; // read field by field (a grid row), not all at once
-    };
     struct LookupDef {
         QString name;
         QString sourceField;
@@ -157,30 +193,30 @@ private:
         QString resultField;
         int width = 0;
     };
+    class TestingRow;
 
     void requireOpen() const;
-    void requireBrowse(const char *operation);
+    void requireBrowse();
     void rebuild();
-    std::vector<int> selectPositions();
     QVariant masterValue() const;
     void followMaster();
-    int positionOfRow(qint64 rowid);
+    SortKey keyOf(qint64 rowid) const;
+    int positionOfRow(qint64 rowid) const;
     qint64 rowAt(int position) const;
-    void setPosition(int position);
+    // Where every change of the position, bof and eof goes through; keeps the two rules above.
+    void place(int position, bool bof, bool eof);
+    void placeOnFirst();
     void scrolled(); // after a move: notify details and controls, then afterScroll
     void notifyDataSet();
-    // The record of a row, from the cache or read now: whole (the current record, whose fields are
-    // all shown) or field by field as they are asked for (a row a grid paints).
+    // The record of a row: whole (the current record, whose fields are all shown) or field by
+    // field as they are asked for (a row a grid paints).
     Record *recordFor(qint64 rowid, bool whole = true) const;
-    void loadSmallFields(Record &record) const;
-    QVariant loadField(qint64 rowid, int field) const;
     QVariant fieldValue(const Record &record, int field) const;
     QVariant lookupValue(const LookupDef &lookup, const Record &record) const;
     void computeCalc(Record &record) const;
-    QVariant normalise(const FieldDef &field, const QVariant &value) const;
     void writeRecord();
     bool handlePostError(const Error &error);
-    bool showsRow(qint64 rowid);
+    bool showsRow(qint64 rowid) const;
     const LookupDef *lookup(const QString &name) const;
 
     Session &m_session;
@@ -193,8 +229,6 @@ private:
 
     QPointer<Table> m_master;
     QString m_masterField;
-    QVariant m_rangeValue;
-    bool m_hasRange = false;
     QList<QPointer<Table>> m_details;
 
     QList<LookupDef> m_lookups;
@@ -202,16 +236,14 @@ private:
     QHash<QString, int> m_calcWidths;
 
     State m_state = State::Inactive;
-    std::shared_ptr<const Order> m_order;
-    std::vector<int> m_sel; // positions in m_order that pass, ascending
-    int m_pos = -1;         // current position in the list (counting the new row)
-    int m_newAt = -1;       // where the unposted new row stands in the list; -1 when none
+    RowList m_rows;
+    int m_pos = -1; // current position in m_rows
     bool m_eof = true;
     bool m_bof = true;
     quint64 m_generation = 0;
 
-    std::unique_ptr<Record> m_buffer;       // the record being edited or inserted
-    mutable QHash<qint64, std::shared_ptr<Record>> m_cache; // records read, by rowid
+    std::unique_ptr<Record> m_buffer; // the record being edited or inserted
+    mutable RecordCache m_records;
     mutable const Record *m_testing = nullptr; // row under test in a callback
     int m_disableCount = 0;
     bool m_pendingDataSet = false;
