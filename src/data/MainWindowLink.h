@@ -20,6 +20,8 @@ public:
     // --- state ---
     virtual ListKind kindSelection() const = 0;
     virtual bool editingMode() const = 0;  // the "Modificar" toggle is down
+    // The item of the list's naming language: 0 PinYin, 1 to 4 the names Nom0 to Nom3.
+    virtual int namingLanguage() const = 0;
     virtual bool textSearchActive() const = 0;
     virtual bool propFilterActive() const = 0;
     virtual bool matchProps(const QString &meridianos, const QString &energia, const QString &sabor) const = 0;

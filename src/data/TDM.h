@@ -41,6 +41,8 @@ public:
     // The five relation objects, in the order the main window opens them.
     QList<store::Table *> relationTables() const { return {TRel, TRelComp, TRelSint, TRelFormPl, TRelPlForm}; }
 
+    MainWindowLink &mainWindow() const { return m_main; }
+
     // Runs after every move of TPlan, and whenever a window changed what the panels show.
     void RefreshRecordPanels();
 

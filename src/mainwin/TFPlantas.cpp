@@ -486,6 +486,11 @@ void TFPlantas::PintarCalco(common::TFCalco &overlay)
 
 // ---------------------------------------------------------------- data::MainWindowLink
 
+int TFPlantas::namingLanguage() const
+{
+    return std::max(CBIdioma->currentIndex(), 0);
+}
+
 data::ListKind TFPlantas::kindSelection() const
 {
     return data::ListKind(SelPlanFormGroup->checkedId()); // the buttons' ids are the kinds

@@ -118,6 +118,7 @@ public:
     // --- data::MainWindowLink ---
     data::ListKind kindSelection() const override;
     bool editingMode() const override { return editing(); }
+    int namingLanguage() const override;
     bool textSearchActive() const override { return TextSearchActive; }
     bool propFilterActive() const override { return PropFilterActive; }
     bool matchProps(const QString &meridianos, const QString &energia, const QString &sabor) const override;

@@ -349,7 +349,7 @@ void TFPlantas::RepertorizarClick(QPushButton *sender)
     repertory->setGeometry(place);
     const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
     move(screen.width(), y());
-    repertory->OpenCatalogue(RepertoryMode, reload);
+    repertory->OpenCatalogue(repertory::CatalogueKind(RepertoryMode), reload);
     QEventLoop waiting;
     const auto hidden = connect(repertory, &repertory::TFUsos::hidden, &waiting, &QEventLoop::quit);
     if (repertory->isVisible())
