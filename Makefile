@@ -53,11 +53,14 @@ sanitize: deps
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-# Speed on a generated large database (see bench/README.md). The M folder is generated once and
-# reused; delete $(BUILD)/bench-M to generate it again.
+# Speed on a generated large database (see bench/README.md): `make bench` on M, `make bench SIZE=L`
+# on L, `ONLY=chart` for some operations. Each folder is generated once and reused; delete
+# $(BUILD)/bench-$(SIZE) to generate it again.
+SIZE ?= M
+ONLY ?=
 bench: build
-	@if [ ! -e $(BUILD)/bench-M/Herbaxis.sqlite ]; then "$(BUILD)/herbaxis-gen" M $(BUILD)/bench-M; fi
-	"$(BUILD)/herbaxis-bench" $(BUILD)/bench-M --json $(BUILD)/bench-M.json
+	@if [ ! -e $(BUILD)/bench-$(SIZE)/Herbaxis.sqlite ]; then "$(BUILD)/herbaxis-gen" $(SIZE) $(BUILD)/bench-$(SIZE); fi
+	"$(BUILD)/herbaxis-bench" $(BUILD)/bench-$(SIZE) --json $(BUILD)/bench-$(SIZE).json $(if $(ONLY),--only $(ONLY))
 
 # Every build folder: the normal one, the sanitizer build and any other build-* folder.
 clean:

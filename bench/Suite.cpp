@@ -6,6 +6,8 @@
 #include "common/AppContext.h"
 #include "data/TDM.h"
 #include "mainwin/TFPlantas.h"
+#include "repertory/TFPlanRep.h"
+#include "repertory/TFUsos.h"
 #include "store/Error.h"
 #include "store/Table.h"
 
@@ -18,6 +20,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QWindow>
@@ -85,6 +88,7 @@ public:
     ~RunningProgram() { m_program.reset(); }
 
     mainwin::TFPlantas &window() const { return m_program->mainWindow(); }
+    common::AppContext &context() { return m_context; }
     store::Table &plan() const { return *m_program->dataModule().TPlan; }
 
     // What choosing an item of the language box does.
@@ -229,16 +233,14 @@ QStringList Suite::operationIds()
 {
     return {QStringLiteral("cold-start"), QStringLiteral("typed-letter"), QStringLiteral("find-nearest"),
             QStringLiteral("switch-language-first"), QStringLiteral("switch-language"), QStringLiteral("filter-count"),
-            QStringLiteral("page-scroll")};
+            QStringLiteral("page-scroll"), QStringLiteral("repertory-add"), QStringLiteral("repertory-remove"),
+            QStringLiteral("chart")};
 }
 
 QList<Pending> Suite::pendingOperations()
 {
     return {{QStringLiteral("full-text-search"), QStringLiteral("full-text search")},
             {QStringLiteral("property-filter"), QStringLiteral("property filter")},
-            {QStringLiteral("repertory-add"), QStringLiteral("add a repertorized item")},
-            {QStringLiteral("repertory-remove"), QStringLiteral("remove a repertorized item")},
-            {QStringLiteral("chart"), QStringLiteral("build the chart")},
             {QStringLiteral("repertory-open"), QStringLiteral("open a saved repertory")}};
 }
 
@@ -258,6 +260,10 @@ QList<Measurement> Suite::run(const QString &id)
         return {filterCount()};
     if (id == QLatin1String("page-scroll"))
         return {pageScroll()};
+    if (id == QLatin1String("repertory-add") || id == QLatin1String("repertory-remove"))
+        return repertoryCounts(id);
+    if (id == QLatin1String("chart"))
+        return chart();
     throw store::Error(QStringLiteral("unknown operation %1").arg(id));
 }
 
@@ -551,6 +557,201 @@ Measurement Suite::pageScroll()
             m.disagree(QStringLiteral("page %1 starts at row %2, SQLite's at %3").arg(p + 1).arg(plan.rowId()).arg(first));
     }
     return m;
+}
+
+// ------------------------------------------------------------------ the repertory
+
+namespace {
+
+// The indications with the most relation rows, most related first.
+QList<int> mostRelatedIndications(const PlainDb &db, int count)
+{
+    QList<int> keys;
+    PlainQuery q(db, QStringLiteral("SELECT KSint FROM RelSint GROUP BY KSint ORDER BY count(*) DESC, KSint LIMIT %1").arg(count));
+    while (q.step())
+        keys << int(q.int64(0));
+    return keys;
+}
+
+// The same counts kept by plain SQL in a temporary table of the baseline's own connection, with
+// the repertory's indexes: one statement per item added or removed.
+class PlainRepertory {
+public:
+    explicit PlainRepertory(const PlainDb &db) : m_db(db)
+    {
+        exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS R (KPlanta INTEGER, Cant INTEGER, P1 TEXT, P2 TEXT, P3 TEXT)"));
+        exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS temp.R_key ON R (KPlanta)"));
+        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS temp.R_cant ON R (Cant DESC)"));
+        exec(QStringLiteral("DELETE FROM R"));
+    }
+    void add(int order)
+    {
+        PlainQuery q(m_db, QStringLiteral("INSERT INTO R (KPlanta, Cant, P1, P2, P3) SELECT r.KPlanta, 1, p.Meridianos, p.Energia, p.Sabor "
+                                          "FROM RelSint r LEFT JOIN Plantas p ON p.Clave=r.KPlanta WHERE r.OSint=? "
+                                          "ON CONFLICT(KPlanta) DO UPDATE SET Cant=Cant+1"));
+        q.bind(1, order);
+        q.step();
+    }
+    void remove(int order)
+    {
+        PlainQuery q(m_db, QStringLiteral("UPDATE R SET Cant=Cant-1 WHERE KPlanta IN (SELECT KPlanta FROM RelSint WHERE OSint=?)"));
+        q.bind(1, order);
+        q.step();
+        PlainQuery d(m_db, QStringLiteral("DELETE FROM R WHERE Cant<=0"));
+        d.step();
+    }
+    qint64 total()
+    {
+        PlainQuery q(m_db, QStringLiteral("SELECT count(*) * 1000000 + total(Cant) FROM R"));
+        return q.step() ? q.int64(0) : -1;
+    }
+
+private:
+    void exec(const QString &sql)
+    {
+        PlainQuery q(m_db, sql);
+        q.step();
+    }
+    const PlainDb &m_db;
+};
+
+qint64 programTotal(repertory::TFUsos &window)
+{
+    store::Statement q(window.TRep->database().handle(), QStringLiteral("SELECT count(*) * 1000000 + total(Cant) FROM Repertor"));
+    return q.step() ? q.int64(0) : -1;
+}
+
+} // namespace
+
+QList<Measurement> Suite::repertoryCounts(const QString &id)
+{
+    const bool adding = id == QLatin1String("repertory-add");
+    Measurement m;
+    m.id = id;
+    m.title = adding ? QStringLiteral("add the most related indication") : QStringLiteral("remove the most related indication");
+    m.limits = {{Limit::Stat::P95, 50}, {Limit::Stat::Ratio, 1.0}};
+    // A few common items stand in the selection already, so that the counts meet existing records.
+    const QList<int> items = mostRelatedIndications(*m_plain, 4);
+    if (items.isEmpty())
+        return {m};
+    RunningProgram program(*m_session, m_folder);
+    auto *window = qobject_cast<repertory::TFUsos *>(program.context().FUsos);
+    window->OpenCatalogue(repertory::CatalogueKind::Indications, true);
+    settle();
+    PlainRepertory plain(*m_plain);
+    for (int other : items.mid(1)) {
+        window->Tabla->locate(QStringLiteral("Clave"), other);
+        window->AgregarClick();
+        plain.add(window->Tabla->asInt(QStringLiteral("Orden")));
+    }
+    const int key = items.first();
+    for (int r = 0; r < rounds(15); ++r) {
+        window->Tabla->locate(QStringLiteral("Clave"), key);
+        const int order = window->Tabla->asInt(QStringLiteral("Orden"));
+        settle();
+        Clock::time_point t0 = Clock::now();
+        window->AgregarClick();
+        settle();
+        if (adding)
+            m.samples.push_back(msSince(t0));
+        t0 = Clock::now();
+        plain.add(order);
+        if (adding)
+            m.baseline.push_back(msSince(t0));
+        if (adding && programTotal(*window) != plain.total())
+            m.disagree(QStringLiteral("after adding %1 the repertories differ").arg(key));
+
+        window->TSel->locate(QStringLiteral("Num"), key);
+        settle();
+        t0 = Clock::now();
+        window->QuitarClick();
+        settle();
+        if (!adding)
+            m.samples.push_back(msSince(t0));
+        t0 = Clock::now();
+        plain.remove(order);
+        if (!adding)
+            m.baseline.push_back(msSince(t0));
+        if (!adding && programTotal(*window) != plain.total())
+            m.disagree(QStringLiteral("after removing %1 the repertories differ").arg(key));
+    }
+    m.details.insert(QStringLiteral("relation rows of the item"), window->TRel->recordCount());
+    window->Modified = false;
+    window->close();
+    return {m};
+}
+
+QList<Measurement> Suite::chart()
+{
+    Measurement build;
+    build.id = QStringLiteral("chart");
+    build.title = QStringLiteral("build the chart of 20 items");
+    build.limits = {{Limit::Stat::Median, 500}, {Limit::Stat::Ratio, 2.0}};
+    Measurement scroll;
+    scroll.id = QStringLiteral("chart-scroll");
+    scroll.title = QStringLiteral("chart scrolled by a page");
+    scroll.limits = {{Limit::Stat::P95, 16}};
+    RunningProgram program(*m_session, m_folder);
+    auto *window = qobject_cast<repertory::TFUsos *>(program.context().FUsos);
+    auto *chartWindow = qobject_cast<repertory::TFPlanRep *>(program.context().FPlanRep);
+    window->OpenCatalogue(repertory::CatalogueKind::Indications, true);
+    // Twenty items spread over the common ones: a repertory of thousands of plants.
+    const QList<int> common = mostRelatedIndications(*m_plain, 200);
+    for (int i = 0; i < 20 && i * 10 < common.size(); ++i) {
+        window->Tabla->locate(QStringLiteral("Clave"), common[i * 10]);
+        window->AgregarClick();
+    }
+    settle();
+    // The plain way to the same plant x item matrix, in the repertory's order.
+    PlainQuery matrix(*m_plain, QStringLiteral("SELECT p.PinYin, r.Cant, x.KSint FROM Repertor r "
+                                               "LEFT JOIN Plantas p ON p.Clave=r.KPlanta "
+                                               "LEFT JOIN RelSint x ON x.KPlanta=r.KPlanta AND x.KSint IN (SELECT Num FROM Selecc) "
+                                               "ORDER BY r.Cant DESC, r.rowid"));
+    for (int r = 0; r < rounds(7); ++r) {
+        Clock::time_point t0 = Clock::now();
+        const bool built = window->BuildChart();
+        chartWindow->SortByWeight();
+        chartWindow->FitLayout();
+        settle();
+        build.samples.push_back(msSince(t0));
+        qint64 marks = 0;
+        for (quint8 mark : chartWindow->chart().marks)
+            marks += mark;
+
+        t0 = Clock::now();
+        qint64 plainMarks = 0;
+        while (matrix.step()) {
+            consume(matrix.text(0));
+            if (matrix.int64(2) != 0)
+                ++plainMarks;
+        }
+        matrix.reset();
+        build.baseline.push_back(msSince(t0));
+        if (!built || marks != plainMarks)
+            build.disagree(QStringLiteral("the chart holds %1 marks, SQLite's matrix %2").arg(marks).arg(plainMarks));
+    }
+    build.details.insert(QStringLiteral("plants"), chartWindow->chart().plants());
+
+    // The chart shown and scrolled a page at a time, each page painted.
+    chartWindow->show();
+    showExposed(*chartWindow);
+    QScrollBar *bar = chartWindow->Gr->verticalScrollBar();
+    const int pages = m_options.quick ? 1 : 100;
+    for (int p = 0; p < pages; ++p) {
+        Clock::time_point t0 = Clock::now();
+        bar->setValue((bar->value() + bar->pageStep()) % std::max(bar->maximum(), 1));
+        chartWindow->Gr->viewport()->repaint();
+        settle();
+        scroll.samples.push_back(msSince(t0));
+        // Beside it: the page painted again where it stands, the painting alone.
+        t0 = Clock::now();
+        chartWindow->Gr->viewport()->repaint();
+        scroll.baseline.push_back(msSince(t0));
+    }
+    chartWindow->hide();
+    window->Modified = false;
+    window->close();
+    return {build, scroll};
 }
 
 // ------------------------------------------------------------------ the cold start, child side

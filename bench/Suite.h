@@ -37,6 +37,8 @@ private:
     Measurement switchLanguage();
     Measurement filterCount();
     Measurement pageScroll();
+    QList<Measurement> repertoryCounts(const QString &id);
+    QList<Measurement> chart();
 
     int rounds(int full) const { return m_options.quick ? 1 : full; }
     QStringList prefixes() const;

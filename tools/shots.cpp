@@ -10,6 +10,9 @@
 #include "mainwin/TFPlantas.h"
 #include "relations/TFSelClase.h"
 #include "relations/TFSelTab.h"
+#include "common/TFBarra.h"
+#include "repertory/TFPlanRep.h"
+#include "repertory/TFUsos.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -94,5 +97,50 @@ int main(int argc, char *argv[])
     grabNextModal(QStringLiteral("class-picker"), "Cancelar");
     int num = 0;
     relations::SelectClass(0, num, false);
+
+    // The repertorization window with a few items picked, for actions and for indications.
+    auto *usos = qobject_cast<repertory::TFUsos *>(context.FUsos);
+    auto grabWidget = [&](QWidget *widget, const QString &name) {
+        QCoreApplication::processEvents();
+        widget->grab().save(QDir(output).filePath(name + QStringLiteral(".png")));
+        std::printf("%s\n", qPrintable(QDir(output).filePath(name + QStringLiteral(".png"))));
+    };
+    auto pickSome = [&](int count) {
+        const int step = std::max(usos->Tabla->recordCount() / (count + 1), 1);
+        for (int i = 1; i <= count; ++i) {
+            usos->Tabla->moveTo(i * step);
+            while (usos->TRel->recordCount() == 0 && !usos->Tabla->eof())
+                usos->Tabla->next();
+            usos->AgregarClick();
+        }
+    };
+    usos->resize(1024, 700);
+    usos->OpenCatalogue(repertory::CatalogueKind::Actions, true);
+    pickSome(4);
+    grabWidget(usos, QStringLiteral("repertory-actions"));
+    usos->Modified = false;
+    usos->close();
+    usos->OpenCatalogue(repertory::CatalogueKind::Indications, true);
+    pickSome(5);
+    usos->RGBusGroup->button(1)->click();
+    usos->Ed->setText(QStringLiteral("DOLOR"));
+    grabWidget(usos, QStringLiteral("repertory-indications"));
+    usos->Ed->clear();
+
+    // The progress window, grabbed from inside the build, and the chart it makes.
+    QTimer::singleShot(0, [&] {
+        if (common::TFBarra *bar = common::CurrentProgress())
+            grabWidget(bar, QStringLiteral("progress"));
+    });
+    auto *chart = qobject_cast<repertory::TFPlanRep *>(context.FPlanRep);
+    QTimer::singleShot(500, [&] {
+        if (QApplication::activeModalWidget() == chart) {
+            grabWidget(chart, QStringLiteral("chart"));
+            chart->close();
+        }
+    });
+    usos->PlanRepClick();
+    usos->Modified = false;
+    usos->close();
     return 0;
 }

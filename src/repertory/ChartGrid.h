@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <QFont>
+#include <QRect>
 #include <QString>
 
 #include <functional>
 #include <vector>
+
+class QPainter;
 
 namespace repertory {
 
