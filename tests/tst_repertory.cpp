@@ -579,6 +579,8 @@ void TestRepertory::progressBoundToPixels()
 
 void TestRepertory::progressCancelYesEndsRun()
 {
+    const int frame = common::TFBarra::MinFrameMs;
+    common::TFBarra::MinFrameMs = 0; // every step that moves the bar looks at the button
     common::ProgressStart(QStringLiteral("Procesando..."), QStringLiteral("Desea cancelar ?"), 10);
     common::TFBarra *bar = common::CurrentProgress();
     bar->Cancelar->setChecked(true);
@@ -591,6 +593,7 @@ void TestRepertory::progressCancelYesEndsRun()
     QCOMPARE(seen->text, QStringLiteral("Desea cancelar ?"));
     QVERIFY(!common::CurrentProgress());
     common::ProgressEnd();
+    common::TFBarra::MinFrameMs = frame;
 }
 
 int main(int argc, char *argv[])

@@ -115,6 +115,8 @@ int main(int argc, char *argv[])
         }
     };
     usos->resize(1024, 700);
+    // As the main window hands over: its list filter is off while the repertorization window shows.
+    dm.TPlan->setFiltered(false);
     usos->OpenCatalogue(repertory::CatalogueKind::Actions, true);
     pickSome(4);
     grabWidget(usos, QStringLiteral("repertory-actions"));

@@ -32,9 +32,21 @@ QFrame *frame(const char *name, QWidget *parent)
     return f;
 }
 
+// Where the desktop lacks the label's font, a wider one stands in: the text is made smaller until
+// it fits its fixed place.
+void fitText(QLabel *label)
+{
+    QFont f = label->font();
+    f.setPixelSize(16);
+    while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(label->text()) > label->width() - 2)
+        f.setPixelSize(f.pixelSize() - 1);
+    label->setFont(f);
+}
+
 } // namespace
 
 std::function<double()> TFBarra::clock = timeOfDay;
+int TFBarra::MinFrameMs = 15;
 
 TFBarra::TFBarra(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
@@ -82,6 +94,7 @@ TFBarra::TFBarra(QWidget *parent)
     LabTiempo->setGeometry(24, 16, 217, 23);
     LabTiempo->setFont(bold);
     LabTiempo->setAlignment(Qt::AlignCenter);
+    fitText(LabTiempo);
     Lab = new QLabel(Panel1);
     Lab->setObjectName(QStringLiteral("Lab"));
     Lab->setGeometry(248, 16, 81, 23);
@@ -97,6 +110,7 @@ TFBarra::TFBarra(QWidget *parent)
 void TFBarra::ApplyEnglish()
 {
     LabTiempo->setText(QStringLiteral("Estimated time remaining"));
+    fitText(LabTiempo);
     Cancelar->setText(QStringLiteral("Cancel"));
 }
 
@@ -130,6 +144,7 @@ void TFBarra::Start(const QString &title, const QString &cancelQuestion, int tot
     Done = 0;
     PixelsPerStep = double(P0->width() - 4) / Total;
     P1->resize(0, P1->height());
+    SinceUpdate.invalidate();
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -143,6 +158,11 @@ bool TFBarra::Step()
     const int w = int(Done * PixelsPerStep);
     if (w == LastWidth)
         return true;
+    // A bar that moved again within the same frame waits for the next one; the last step always
+    // shows the full bar.
+    if (SinceUpdate.isValid() && Done < Total && SinceUpdate.elapsed() < MinFrameMs)
+        return true;
+    SinceUpdate.start();
     // Brought back to the front whenever the bar moves, not at every step: a step that leaves
     // the bar where it was costs nothing but the arithmetic.
     if (isHidden())

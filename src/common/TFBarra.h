@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <functional>
 
@@ -26,6 +27,9 @@ public:
     // The time of day in days (0 to 1); tests replace it to cross midnight or stop the clock.
     static std::function<double()> clock;
     static QString formatRemaining(double days);
+    // The shortest time between two updates of the bar, in milliseconds: besides moving at most
+    // once per pixel, the bar is repainted at most once a frame. Tests set it to 0.
+    static int MinFrameMs;
 
     int Total = 1;
     int Done = 0;
@@ -34,6 +38,7 @@ public:
     double StartTime = 0;
     bool CanCancel = false;
     QString CancelQuestion;
+    QElapsedTimer SinceUpdate;
     int Repaints = 0; // how many steps moved the bar: at most one per pixel of travel
 
     QFrame *Panel2, *P0, *P1, *Panel1;

@@ -534,6 +534,13 @@ void TFUsos::showEvent(QShowEvent *event)
     FormShow();
 }
 
+void TFUsos::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    // The name columns keep filling their grids as the window is resized.
+    Splitter1Moved();
+}
+
 void TFUsos::FormShow()
 {
     Modificar->setChecked(false);
@@ -631,6 +638,8 @@ void TFUsos::RefreshState()
     caption(Lab2, [&] { return QStringLiteral("%1: %2 ").arg(m_dm->Texts.value(data::Txt::RepertorizedItems)).arg(selected); });
     caption(Lab3, [&] { return QStringLiteral("%1: %2").arg(m_dm->Texts.value(data::Txt::Elements)).arg(TRel ? TRel->recordCount() : 0); });
     caption(Lab4, [&] { return QStringLiteral("%1: %2").arg(m_dm->Texts.value(data::Txt::StoredElements)).arg(TRep->recordCount()); });
+    // A grid that has just grown a scroll bar keeps its last column in view.
+    Splitter1Moved();
 }
 
 void TFUsos::focusChanged(QWidget *old, QWidget *now)
@@ -879,11 +888,10 @@ void TFUsos::QuitarClick()
     if (!TSel || !TSel->isOpen() || TSel->recordCount() == 0 || !Tabla)
         return;
     const int key = TSel->asInt(QStringLiteral("Num"));
-    // The catalogue goes to the item even when the search hides it from the grid; its relation
-    // rows are the ones counted down.
-    Tabla->setIndexName(QString());
-    Tabla->findKey(key);
-    Tabla->setIndexName(nameIndex());
+    // The catalogue goes to the item when the search shows it, found by its key in the name order
+    // in force (switching to the primary order and back would re-sort the whole catalogue twice);
+    // the relation rows counted down are the item's even when the search hides it.
+    Tabla->locate(QStringLiteral("Clave"), key);
     const int order = itemOrderOf(key);
     store::Database &db = TSel->database();
     db.begin();
@@ -1060,6 +1068,23 @@ bool TFUsos::BuildChart()
     store::Database &db = TRel->database();
     store::Statement &q = db.cached(QStringLiteral("SELECT %1 FROM %2 WHERE KPlanta=?").arg(store::quoted(keyField), store::quoted(TRel->tableName())));
 
+    // The names and counts of the charted plants in two reads, not one lookup per row: the plant
+    // table is not filtered while this window shows, so its record of each key is the one the
+    // repertory grid's lookup shows.
+    const QString nameColumn = AppliedNameLanguage < 0 ? QStringLiteral("PinYin") : QStringLiteral("Nom%1").arg(AppliedNameLanguage);
+    std::unordered_map<int, QString> plantNames;
+    std::unordered_map<int, QString> plantCounts;
+    {
+        store::Statement names(db.handle(), QStringLiteral("SELECT p.Clave, p.%1 FROM %2 AS p WHERE p.Clave IN (SELECT KPlanta FROM %3)")
+                                                  .arg(store::quoted(nameColumn), store::quoted(m_dm->TPlan->tableName()),
+                                                       store::quoted(TRep->tableName())));
+        while (names.step())
+            plantNames.emplace(int(names.int64(0)), names.value(1).toString());
+        store::Statement counts(db.handle(), QStringLiteral("SELECT KPlanta, Cant FROM %1").arg(store::quoted(TRep->tableName())));
+        while (counts.step())
+            plantCounts.emplace(int(counts.int64(0)), counts.value(1).toString());
+    }
+
     const int rows = TRep->recordCount();
     common::ProgressStart(m_dm->Texts.value(data::Txt::Processing), m_dm->Texts.value(data::Txt::CancelQuestion), rows);
     TRep->disableControls();
@@ -1069,9 +1094,12 @@ bool TFUsos::BuildChart()
     chart.marks.assign(size_t(rows) * size_t(chart.items), 0);
     try {
         for (int r = 0; r < rows; ++r) {
-            chart.names.push_back(TRep->valueAt(r, QStringLiteral("Planta")).toString());
-            chart.counts.push_back(TRep->valueAt(r, QStringLiteral("Cant")).toString());
-            q.bind(1, TRep->valueAt(r, QStringLiteral("KPlanta")));
+            const int plant = TRep->valueAt(r, QStringLiteral("KPlanta")).toInt();
+            const auto name = plantNames.find(plant);
+            chart.names.push_back(name != plantNames.end() ? name->second : QString());
+            const auto count = plantCounts.find(plant);
+            chart.counts.push_back(count != plantCounts.end() ? count->second : QString());
+            q.bind(1, plant);
             quint8 *marks = chart.marks.data() + size_t(r) * size_t(chart.items);
             while (q.step()) {
                 const auto it = column.find(int(q.int64(0)));
