@@ -3,6 +3,9 @@
 #include "ChartGrid.h"
 
 #include <QDialog>
+#include <QStringList>
+
+#include <vector>
 
 class QFrame;
 class QLabel;
