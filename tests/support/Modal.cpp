@@ -8,20 +8,21 @@
 #include <QTest>
 #include <QTimer>
 
+#include <optional>
+
 namespace test {
 
 namespace {
 
+// `typed` travels by value: every retry is a new timer callback, and nothing of an earlier one
+// may be pointed at once it has run.
 void poll(const std::shared_ptr<ModalSeen> &seen, const QString &buttonName, int key, const std::shared_ptr<QElapsedTimer> &clock,
-          int timeoutMs, const QString *typed = nullptr)
+          int timeoutMs, const std::optional<QString> &typed = std::nullopt)
 {
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible()) {
         if (clock->elapsed() < timeoutMs)
-            QTimer::singleShot(10, [=] {
-                const QString copy = typed ? *typed : QString();
-                poll(seen, buttonName, key, clock, timeoutMs, typed ? &copy : nullptr);
-            });
+            QTimer::singleShot(10, [=] { poll(seen, buttonName, key, clock, timeoutMs, typed); });
         return;
     }
     seen->answered = true;
@@ -70,7 +71,7 @@ std::shared_ptr<ModalSeen> typeIntoNextModal(const QString &text, int timeoutMs)
     auto seen = std::make_shared<ModalSeen>();
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QTimer::singleShot(0, [=] { poll(seen, QString(), 0, clock, timeoutMs, &text); });
+    QTimer::singleShot(0, [=] { poll(seen, QString(), 0, clock, timeoutMs, text); });
     return seen;
 }
 
