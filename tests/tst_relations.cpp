@@ -422,6 +422,9 @@ void TestRelations::percentage_data()
     QTest::addColumn<bool>("refused");
     QTest::newRow("comma decimal separator") << "12,5" << 12.5 << false;
     QTest::newRow("not a number, then cancel") << "abc" << 40.0 << true;
+    QTest::newRow("group separator is refused, not read as thousands") << "12.500" << 40.0 << true;
+    QTest::newRow("nan is refused") << "nan" << 40.0 << true;
+    QTest::newRow("inf is refused") << "inf" << 40.0 << true;
 }
 
 void TestRelations::percentage()

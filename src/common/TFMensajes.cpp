@@ -94,6 +94,12 @@ void TFMensajes::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // Enter presses the button that has the focus; without one, the default button.
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget());
+            focused && focused->isVisible() && (focused == m_aceptar || focused == m_si || focused == m_no || focused == m_cancelar)) {
+            focused->click();
+            return;
+        }
         press(m_kind == MessageKind::Notice ? MessageResult::OK : MessageResult::Yes);
         return;
     case Qt::Key_Escape:

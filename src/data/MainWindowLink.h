@@ -39,6 +39,9 @@ public:
     virtual void setActiveRelationPage(RelationPage page) = 0;
     virtual void setRelationTabVisible(RelationPage page, bool visible) = 0;
     virtual void relationPageChanged() = 0; // FichaChange
+    // The notes memo shows the notes row of the current record; a record that has no key yet
+    // (added, not posted) has none, and the memo must not write into another plant's row.
+    virtual void setNotesAvailable(bool available) = 0;
 };
 
 } // namespace data

@@ -7,6 +7,8 @@ namespace data {
 
 void addWeightedProfile(ProfileSlotsArray &acc, double percent, const QString &digits)
 {
+    if (!std::isfinite(percent))
+        return; // a percentage that is no number weighs nothing
     const int n = std::min<int>(int(digits.size()), ProfileSlots);
     for (int i = 0; i < n; ++i) {
         const QChar c = digits[i];
@@ -23,7 +25,7 @@ QString profileString(const ProfileSlotsArray &acc)
         // Shave off the last bits of binary noise so that 2.5000000000000004 still counts as a half.
         const double cleaned = std::round(v * 1e9) / 1e9;
         double r = std::nearbyint(cleaned); // the default rounding mode sends halves to even
-        r = std::clamp(r, 0.0, 9.0);
+        r = std::isfinite(r) ? std::clamp(r, 0.0, 9.0) : 0.0;
         s += QChar(u'0' + int(r));
     }
     return s;

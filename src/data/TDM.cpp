@@ -47,9 +47,11 @@ const LookupSpec Lookups[] = {
     {.on = &TDM::TRelPlForm, .name = "Formula", .source = "KFormula", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
     {.on = &TDM::TRelPlForm, .name = "PinYin", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "PinYin", .width = 50},
     {.on = &TDM::TRelPlForm, .name = "Nom0", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "Nom0", .width = 50},
-    {.on = &TDM::TRelPlForm, .name = "Meridianos", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Meridianos", .width = 14},
-    {.on = &TDM::TRelPlForm, .name = "Sabor", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Sabor", .width = 10},
-    {.on = &TDM::TRelPlForm, .name = "Energia", .source = "KPlanta", .through = &TDM::TPlan, .key = "Clave", .result = "Energia", .width = 10},
+    // A formula's profile is computed from every ingredient, also from those the list hides: its
+    // property lookups read the second cursor, which the list filter does not restrict.
+    {.on = &TDM::TRelPlForm, .name = "Meridianos", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "Meridianos", .width = 14},
+    {.on = &TDM::TRelPlForm, .name = "Sabor", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "Sabor", .width = 10},
+    {.on = &TDM::TRelPlForm, .name = "Energia", .source = "KPlanta", .through = &TDM::TAuxPlan, .key = "Clave", .result = "Energia", .width = 10},
 };
 
 } // namespace
@@ -76,14 +78,19 @@ TDM::TDM(store::Session &session, MainWindowLink &mainWindow, const QStringList 
     TGlo = makeTable("TGlo", "Glosario.db");
 
     // The plant cursor: the list filter and the record events.
-    TPlan->setIndexName(QStringLiteral("PorPinYin"));
+    // The list starts in pin yin order; a database without that index gets it when the main
+    // window first selects the naming language.
+    store::ignoreStoreError([&] { TPlan->setIndexName(QStringLiteral("PorPinYin")); });
     TPlan->filterRecord = [this](const Table &row) { return TPlanFilterRecord(row); };
     TPlan->setFiltered(true);
     TPlan->afterScroll = [this](Table &) { RefreshRecordPanels(); };
     TPlan->afterInsert = [this](Table &t) { TPlanAfterInsert(t); };
     TAuxPlan->setFiltered(true);
+    // A plant added through the second cursor (the ingredient picker) is an element, and gets its
+    // order number like any other new record.
+    TAuxPlan->afterInsert = [](Table &t) { t.setValue(QStringLiteral("EsFormula"), false); };
 
-    for (Table *t : {TPlan, TUsos, TComp, TSint})
+    for (Table *t : {TPlan, TAuxPlan, TUsos, TComp, TSint})
         t->afterPost = [this](Table &table) { TPlanAfterPost(table); };
 
     // Relation views follow the current plant through its order number.
@@ -181,9 +188,12 @@ void TDM::refreshNotes()
     store::ignoreStoreError([&] {
         if (!TNotas->isOpen())
             return;
-        const QVariant key = TPlan->value(Clave);
+        const QVariant key = TPlan->recordCount() > 0 ? TPlan->value(Clave) : QVariant();
+        // A new plant has no key until it is posted, and so no notes row: the memo stays empty
+        // rather than writing into the row of the plant shown before.
+        m_main.setNotesAvailable(!key.isNull());
         if (key.isNull())
-            return; // a new plant has no key until it is posted
+            return;
         if (!TNotas->locate(QStringLiteral("KPlanta"), key)) {
             // An empty notes row is made again whenever it is missing: it need not wait for the disk.
             store::Database::LightCommits light(TNotas->database());
@@ -194,29 +204,34 @@ void TDM::refreshNotes()
     });
 }
 
+bool TDM::newPlantAllowed()
+{
+    if (m_main.kindSelection() != ListKind::All)
+        return true;
+    m_main.showMessage(QStringLiteral("Deberá seleccionar \"Plantas\" o \"Fórmulas\""));
+    return false;
+}
+
 void TDM::TPlanAfterInsert(Table &table)
 {
-    switch (m_main.kindSelection()) {
-    case ListKind::Elements:
-        table.setValue(QStringLiteral("EsFormula"), false);
-        break;
-    case ListKind::Formulas:
-        table.setValue(QStringLiteral("EsFormula"), true);
-        break;
-    case ListKind::All:
-        m_main.showMessage(QStringLiteral("Deberá seleccionar \"Plantas\" o \"Fórmulas\""));
+    if (!newPlantAllowed()) {
         table.cancel();
-        break;
+        return;
     }
+    table.setValue(QStringLiteral("EsFormula"), m_main.kindSelection() == ListKind::Formulas);
 }
 
 void TDM::TPlanAfterPost(Table &table)
 {
-    if (!table.isNull(Orden))
+    if (table.isNull(Orden)) {
+        table.edit();
+        table.setValue(Orden, table.value(Clave));
+        table.post(); // runs this handler again, which then finds Orden set
         return;
-    table.edit();
-    table.setValue(Orden, table.value(Clave));
-    table.post();
+    }
+    // A plant that was just added has its key now, and with it its notes row.
+    if (&table == TPlan)
+        refreshNotes();
 }
 
 void TDM::TRelPostError(Table &table, const store::Error &, Table::PostAction &action)

@@ -48,6 +48,8 @@ public:
 
     bool TPlanFilterRecord(const store::Table &row) const;
     void TPlanAfterInsert(store::Table &table);
+    // Whether the kind selector lets a new plant be added; shows why not when it does not.
+    bool newPlantAllowed();
     void TPlanAfterPost(store::Table &table);
     void TRelPostError(store::Table &table, const store::Error &error, store::Table::PostAction &action);
     void TRelPlFormCalcFields(store::Table &table);

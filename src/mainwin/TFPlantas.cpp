@@ -16,14 +16,17 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QListWidget>
 #include "widgets/ProfileBar.h"
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QScopedValueRollback>
 
 namespace mainwin {
 
@@ -458,8 +461,7 @@ void TFPlantas::ApplyListFilter()
     if (AnyFilterActive) {
         if (overlay)
             overlay->setPaintHandler([this](common::TFCalco &o) { PintarCalco(o); });
-        const int count = m_dm ? m_dm->TPlan->recordCount() : 0;
-        LabCant->setText(QStringLiteral("%1: %2").arg(m_dm ? m_dm->Texts.value(data::Txt::Selected) : QString()).arg(count));
+        updateCount();
     } else if (overlay) {
         overlay->setPaintHandler(nullptr);
     }
@@ -468,6 +470,23 @@ void TFPlantas::ApplyListFilter()
         if (AnyFilterActive)
             overlay->raise();
     }
+}
+
+void TFPlantas::updateCount()
+{
+    if (!AnyFilterActive)
+        return;
+    const int count = m_dm && m_dm->TPlan->isOpen() ? m_dm->TPlan->recordCount() : 0;
+    LabCant->setText(QStringLiteral("%1: %2").arg(m_dm ? m_dm->Texts.value(data::Txt::Selected) : QString()).arg(count));
+}
+
+void TFPlantas::refreshList()
+{
+    store::Table *plan = m_dm ? m_dm->TPlan : nullptr;
+    if (!plan || !plan->isOpen() || plan->isEditing())
+        return;
+    plan->refresh();
+    updateCount();
 }
 
 void TFPlantas::PintarCalco(common::TFCalco &overlay)
@@ -511,11 +530,25 @@ void TFPlantas::showPhotoOrPlaceholder(bool hasPhoto, bool formula)
     Im->setVisible(hasPhoto);
     PanMort->setVisible(!hasPhoto && formula);
     PanPlanta->setVisible(!hasPhoto && !formula);
-    if (hasPhoto && m_dm) {
-        QPixmap photo;
-        photo.loadFromData(m_dm->TPlan->value(CurrentPhotoField).toByteArray());
-        Im->setPixmap(photo.isNull() ? QPixmap() : photo.scaled(Im->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    }
+    m_photo = QPixmap();
+    if (hasPhoto && m_dm)
+        m_photo.loadFromData(m_dm->TPlan->value(CurrentPhotoField).toByteArray());
+    scalePhoto();
+}
+
+void TFPlantas::scalePhoto()
+{
+    // Scaled from the stored picture each time the view changes size, never from a scaled copy.
+    Im->setPixmap(m_photo.isNull() ? QPixmap() : m_photo.scaled(Im->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void TFPlantas::setNotesAvailable(bool available)
+{
+    if (!SNotas || !m_dm)
+        return;
+    store::Table *notes = available ? m_dm->TNotas : nullptr;
+    if (SNotas->table() != notes)
+        SNotas->setTable(notes);
 }
 
 QWidget *TFPlantas::relationPageWidget(RelationPage page) const

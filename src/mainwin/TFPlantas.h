@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QPointer>
 
 #include <optional>
@@ -134,6 +135,7 @@ public:
     void setActiveRelationPage(data::RelationPage page) override;
     void setRelationTabVisible(data::RelationPage page, bool visible) override;
     void relationPageChanged() override { FichaChange(); }
+    void setNotesAvailable(bool available) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -182,6 +184,13 @@ private:
     // Sets fields of the current plant record and posts it.
     void writeRecord(const QList<std::pair<QString, QVariant>> &values);
     bool panelEvent(QObject *watched, QEvent *event);
+    // A changed record that no longer passes the list filter leaves the list; the count follows.
+    void refreshList();
+    void updateCount();
+    // The typed text shows its end when it is wider than the strip, never under ">>>".
+    void fitTypedText();
+    void scalePhoto();
+    void applyDesignSizes();
     QList<QWidget *> guardedEdits() const;
 
     // Controls, named as the program names them and found by that name (their objectName).
@@ -240,6 +249,8 @@ private:
     const QEvent *m_previewedKey = nullptr; // the key the window saw last, and where
     QPointer<QWidget> m_previewedAt;
     QStringList m_searchTerms;
+    QPixmap m_photo; // the shown photo as stored; the view shows it scaled to its size
+    bool m_tabChanging = false;
     store::Table *m_sinon = nullptr; // the typed search's own view of the synonyms
 };
 

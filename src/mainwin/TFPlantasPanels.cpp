@@ -90,8 +90,8 @@ bool TFPlantas::panelEvent(QObject *watched, QEvent *event)
     if (!widget || widget->window() != this)
         return false; // the filter sees the whole application's events
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (ToxicitySquares.contains(static_cast<QLabel *>(widget))) {
-            StaticText3Click(static_cast<QLabel *>(widget));
+        if (auto *square = qobject_cast<QLabel *>(widget); square && ToxicitySquares.contains(square)) {
+            StaticText3Click(square);
             return true;
         }
         if (widget == DBEdit6) {
@@ -127,21 +127,15 @@ void TFPlantas::HighlightWord(const QString &word)
 {
     if (word.isEmpty())
         return;
-    Memo->markDisplay([&word](QTextEdit &memo) {
+    Memo->markDisplay([&word, this](QTextEdit &memo) {
         // Folding keeps every character in its place, so a hit in the folded text marks the same
         // characters of the shown text.
         const QString folded = text::FoldUpper(memo.document()->toPlainText());
-        QTextCharFormat marked;
-        marked.setFontWeight(QFont::Bold);
-        marked.setFontUnderline(true);
-        for (qsizetype at = folded.indexOf(word); at >= 0; at = folded.indexOf(word, at + 1)) {
-            QTextCursor cursor(memo.document());
-            cursor.setPosition(int(at));
-            cursor.setPosition(int(at + word.size()), QTextCursor::KeepAnchor);
-            cursor.mergeCharFormat(marked);
-        }
+        for (qsizetype at = folded.indexOf(word); at >= 0; at = folded.indexOf(word, at + 1))
+            Memo->markRange(int(at), int(word.size()));
         QTextCursor start(memo.document());
         memo.setTextCursor(start);
+        memo.setCurrentCharFormat(QTextCharFormat()); // what is typed next is not marked
     });
 }
 
@@ -228,6 +222,8 @@ void TFPlantas::Label48Click(QLabel *label)
         plan->edit();
     plan->setValue(field, updated);
     plan->post();
+    if (PropFilterActive)
+        refreshList(); // the changed profile may no longer pass the property filter
 }
 
 void TFPlantas::DBEdit17Change()

@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include <cmath>
+
 namespace mainwin {
 
 // ---------------------------------------------------------------- list filter commands
@@ -61,6 +63,7 @@ void TFPlantas::BotClaseClick()
     if (editing()) {
         // In editing mode the button sets the record's class; a new class has no subclass yet.
         writeRecord({{QStringLiteral("KClase"), num}, {QStringLiteral("KSubClase"), QVariant()}});
+        refreshList();
         return;
     }
     if (num == 0)
@@ -90,6 +93,7 @@ void TFPlantas::BotSubClaseClick()
     }
     if (editing()) {
         writeRecord({{QStringLiteral("KSubClase"), num}});
+        refreshList();
         return;
     }
     SubClassFilter = num;
@@ -195,7 +199,13 @@ void TFPlantas::writeRelation(const RelationCommand &cmd, int related, bool repl
     rel->setValue(cmd.ownerOrder, plan->value(QStringLiteral("Orden")));
     rel->setValue(cmd.relatedKey, related);
     rel->setValue(cmd.relatedOrder, relatedOrder);
-    rel->post(); // a duplicate pair is refused here; the data module then restores the view
+    try {
+        rel->post(); // a duplicate pair is refused here; the data module then restores the view
+    } catch (const store::Abort &) {
+        // The view is back on its master; the row that was current before the command is again.
+        store::ignoreStoreError([&] { rel->gotoBookmark(current); });
+        throw;
+    }
     const store::Table::Bookmark written = rel->bookmark();
     rel->setMaster(plan, QStringLiteral("Orden"));
     rel->gotoBookmark(written);
@@ -225,27 +235,36 @@ void TFPlantas::CambiarClick(RelationEdit command)
     } lift{catalogue, ingredients};
 
     const QString caption = QStringLiteral("Seleccione ") + cmd->article;
+    if (command == RelationEdit::Change || command == RelationEdit::Add) {
+        // A relation row names its plant. A plant added and not posted yet has no key: it is
+        // posted first, as leaving the record would. Without a plant there is nothing to relate.
+        store::Table *plan = m_dm->TPlan;
+        if (plan->isEditing() && plan->isNull(QStringLiteral("Clave")))
+            plan->post();
+        if (plan->recordCount() == 0 || plan->isNull(QStringLiteral("Clave")) || plan->isNull(QStringLiteral("Orden"))) {
+            QApplication::beep();
+            return;
+        }
+    }
     if (command == RelationEdit::Change) {
         if (rel->recordCount() == 0) {
             QApplication::beep(); // nothing to change; other records' rows are never touched
-            return;
+        } else {
+            const int old = rel->asInt(cmd->relatedKey);
+            const int chosen = relations::SelectTableKey(*catalogue, old, caption, cmd->pickerField);
+            if (chosen != old && chosen != 0)
+                writeRelation(*cmd, chosen, true);
         }
-        const int old = rel->asInt(cmd->relatedKey);
-        const int chosen = relations::SelectTableKey(*catalogue, old, caption, cmd->pickerField);
-        if (chosen == old || chosen == 0)
-            return;
-        writeRelation(*cmd, chosen, true);
     } else if (command == RelationEdit::Add) {
         const int chosen = relations::SelectTableKey(*catalogue, 0, caption, cmd->pickerField);
-        if (chosen == 0)
-            return;
-        writeRelation(*cmd, chosen, false);
+        if (chosen != 0)
+            writeRelation(*cmd, chosen, false);
     } else if (command == RelationEdit::Remove) {
         const QString name = rel->text(cmd->nameColumn);
-        if (!common::AskYesNo(QStringLiteral("Desea quitar %1 \"%2\" ?").arg(cmd->article, name)))
-            return;
-        rel->remove();
+        if (common::AskYesNo(QStringLiteral("Desea quitar %1 \"%2\" ?").arg(cmd->article, name)))
+            rel->remove();
     }
+    // Whatever was answered, the captions show the counts and the page's grid has the focus.
     m_dm->RefreshRecordPanels();
     cmd->grid->setFocus();
 }
@@ -258,7 +277,10 @@ void TFPlantas::PorcentajeClick()
         QApplication::beep(); // a formula without ingredients has nothing to weigh
         return;
     }
-    const QLocale locale;
+    // Percentages are written and read without group separators: "12.500" in a Spanish locale is
+    // not twelve thousand five hundred but a mistyped 12,5. Only a finite number is a percentage.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     for (;;) {
         const QRect cell = GrPlForm->visualRect(GrPlForm->model()->index(rows->recNo(), 1));
         const QVariant stored = rows->value(QStringLiteral("Porcentaje"));
@@ -267,7 +289,7 @@ void TFPlantas::PorcentajeClick()
             return;
         bool ok = false;
         const double value = locale.toDouble(text.trimmed(), &ok);
-        if (!ok) {
+        if (!ok || !std::isfinite(value)) {
             common::ShowMessageBox(QStringLiteral("Ingrese un valor numérico"));
             continue; // the box again, with the stored value
         }

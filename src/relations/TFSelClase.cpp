@@ -83,8 +83,9 @@ bool TFSelClase::SelectClass(int parent, int &classNum, bool editing)
 
     m_t = std::make_unique<store::Table>(*common::AppContext::current().session, QStringLiteral("Clases.DB"));
     m_t->setObjectName(QStringLiteral("T"));
-    common::SetIndexByField(*m_t, m_nameField);
-    m_t->setIndexName(m_index);
+    // Ordered by the class table's own name index; the picker never adds one to the user's
+    // database. Without that index the classes come in the table's order.
+    store::ignoreStoreError([&] { m_t->setIndexName(m_index); });
     m_t->setFiltered(true);
     m_t->setFilter(QStringLiteral("Padre=%1").arg(parent));
     m_t->open();

@@ -76,10 +76,15 @@ TFSelTab::TFSelTab(store::Table &table, int initialKey, const QString &caption, 
     Ed->installEventFilter(this);
 
     Grid->bind(&m_table, {widgets::GridModel::Column{m_field, QString(), Qt::AlignLeft | Qt::AlignVCenter, QString()}});
-    connect(Grid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
-        if (m_editing)
-            ShowStep(); // Enter or Esc in the cell editor
-    });
+    connect(Grid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
+                // Esc in the cell editor abandons the entry: a row being added is dropped, a
+                // renamed one keeps its name.
+                if (hint == QAbstractItemDelegate::RevertModelCache)
+                    m_table.cancel();
+                if (m_editing)
+                    ShowStep(); // Enter or Esc in the cell editor
+            });
 }
 
 void TFSelTab::showEvent(QShowEvent *event)

@@ -2,6 +2,9 @@
 
 #include <QBuffer>
 #include <QPixmap>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace widgets {
 
@@ -72,6 +75,24 @@ void DBText::load()
     setText(displayText());
 }
 
+namespace {
+
+// Properties of a display mark: set on the marked characters together with the weight and the
+// underline they had before, so that the stored text can be given back without the mark.
+constexpr int MarkedProperty = QTextFormat::UserProperty + 1;
+constexpr int FormerWeightProperty = QTextFormat::UserProperty + 2;
+constexpr int FormerUnderlineProperty = QTextFormat::UserProperty + 3;
+
+void restoreProperty(QTextCharFormat &format, int property, const QVariant &former)
+{
+    if (former.isValid())
+        format.setProperty(property, former);
+    else
+        format.clearProperty(property);
+}
+
+} // namespace
+
 DBMemo::DBMemo(QWidget *parent) : QTextEdit(parent), m_link(new FieldLink(this))
 {
     connect(this, &QTextEdit::textChanged, this, &DBMemo::edited);
@@ -101,11 +122,16 @@ void DBMemo::load()
     m_loading = true;
     m_shown = value;
     m_shownRow = row;
-    m_rich = Qt::mightBeRichText(value);
+    m_rich = isRichText(value);
+    // The caret's character format (a marked or bold word of the last text) must not carry over
+    // into the next one.
+    clear();
+    setCurrentCharFormat(QTextCharFormat());
     if (m_rich)
         setHtml(value);
     else
         setPlainText(value);
+    setCurrentCharFormat(QTextCharFormat());
     m_loading = false;
     updateReadOnly();
     emit loaded();
@@ -120,7 +146,7 @@ void DBMemo::edited()
 {
     if (m_loading || !m_link->source())
         return;
-    const QString text = m_rich ? toHtml() : toPlainText();
+    const QString text = storedText();
     if (!m_rich && text == m_shown)
         return;
     m_loading = true;
@@ -132,6 +158,77 @@ void DBMemo::edited()
         m_shownRow = -2;
         load(); // input is not allowed now: show the record again
     }
+}
+
+bool DBMemo::isRichText(const QString &text)
+{
+    const QStringView head = QStringView(text).trimmed().left(20);
+    return head.startsWith(QLatin1String("<!DOCTYPE html"), Qt::CaseInsensitive)
+        || head.startsWith(QLatin1String("<html"), Qt::CaseInsensitive);
+}
+
+QString DBMemo::storedText() const
+{
+    if (!m_rich)
+        return toPlainText(); // the marks are formats only: the plain text has none of them
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (!fragment.isValid() || !format.boolProperty(MarkedProperty))
+                continue;
+            restoreProperty(format, QTextFormat::FontWeight, format.property(FormerWeightProperty));
+            restoreProperty(format, QTextFormat::TextUnderlineStyle, format.property(FormerUnderlineProperty));
+            format.clearProperty(MarkedProperty);
+            format.clearProperty(FormerWeightProperty);
+            format.clearProperty(FormerUnderlineProperty);
+            QTextCursor cursor(copy.get());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+    return copy->toHtml();
+}
+
+void DBMemo::markRange(int start, int length)
+{
+    const bool was = m_loading;
+    m_loading = true;
+    // Fragment by fragment, so that each keeps a note of its own former look.
+    int at = start;
+    const int end = start + length;
+    while (at < end) {
+        QTextCursor probe(document());
+        probe.setPosition(at);
+        probe.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        QTextCharFormat format = probe.charFormat();
+        int stop = at + 1;
+        // The run of characters that share this format.
+        while (stop < end) {
+            QTextCursor next(document());
+            next.setPosition(stop);
+            next.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            if (next.charFormat() != format)
+                break;
+            ++stop;
+        }
+        if (!format.boolProperty(MarkedProperty)) {
+            format.setProperty(MarkedProperty, true);
+            // A character without a weight or underline of its own gets none noted, and none back.
+            format.setProperty(FormerWeightProperty, format.property(QTextFormat::FontWeight));
+            format.setProperty(FormerUnderlineProperty, format.property(QTextFormat::TextUnderlineStyle));
+        }
+        format.setFontWeight(QFont::Bold);
+        format.setFontUnderline(true);
+        QTextCursor cursor(document());
+        cursor.setPosition(at);
+        cursor.setPosition(stop, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+        at = stop;
+    }
+    m_loading = was;
 }
 
 void DBMemo::markDisplay(const std::function<void(QTextEdit &)> &mark)

@@ -54,6 +54,14 @@ public:
     DataSource *dataSource() const { return m_link->source(); }
     // Changes only how the text looks (marking search terms); the record is not touched.
     void markDisplay(const std::function<void(QTextEdit &)> &mark);
+    // Gives the characters of [start, start + length) the display mark (bold, underlined). The
+    // mark is never stored: the text written back to the record is the text without it.
+    void markRange(int start, int length);
+    // Only a text that opens with a rich document header is rich; anything else, even with
+    // "<b>" or "<5 g" in it, is plain and stays plain byte for byte.
+    static bool isRichText(const QString &text);
+    // The memo's content as it is stored: HTML for a rich memo, without the display marks.
+    QString storedText() const;
 
 signals:
     void loaded(); // a new text came from the record

@@ -90,8 +90,11 @@ QString GridModel::formatValue(const QVariant &value, const QString &format)
 {
     if (value.isNull())
         return QString();
-    if (format == QLatin1String("0.0 %"))
-        return QLocale().toString(value.toDouble(), 'f', 1) + QStringLiteral(" %");
+    if (format == QLatin1String("0.0 %")) {
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator); // "1250,0 %", as it is typed
+        return locale.toString(value.toDouble(), 'f', 1) + QStringLiteral(" %");
+    }
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     return value.toString();

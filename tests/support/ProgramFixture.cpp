@@ -65,6 +65,17 @@ SmallKeys fillSmallMateriaMedica(store::Session &session)
     return k;
 }
 
+void separateOrderNumbers(store::Session &session)
+{
+    store::Database &db = session.database();
+    db.exec(QStringLiteral("UPDATE Plantas SET Orden=Clave+100"));
+    db.exec(QStringLiteral("UPDATE Usos SET Orden=Clave+50"));
+    db.exec(QStringLiteral("UPDATE Rel SET OPlanta=KPlanta+100, OUso=KUso+50"));
+    db.exec(QStringLiteral("UPDATE RelForm SET OFormula=KFormula+100, OPlanta=KPlanta+100"));
+    for (const char *table : {"Plantas", "Usos", "Rel", "RelForm"})
+        db.tableReset(QString::fromLatin1(table));
+}
+
 ProgramFixture::ProgramFixture(const QString &firstArgument, bool fill)
 {
     if (fill)

@@ -20,6 +20,11 @@ struct SmallKeys {
 // species, with Orden equal to Clave throughout, as the program writes them.
 SmallKeys fillSmallMateriaMedica(store::Session &session);
 
+// Sets the order numbers of the small materia medica apart from its keys (plants Clave + 100,
+// actions Clave + 50, and the relation rows with them), so that a key written where an order
+// number belongs, or the reverse, shows.
+void separateOrderNumbers(store::Session &session);
+
 // A whole program on a temporary working folder: the context, the windows in their order, the
 // main window shown offscreen.
 class ProgramFixture {
