@@ -50,6 +50,8 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
     setFont(verdana);
     resize(1024, 700);
     createControls();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 
     common::AppContext &ctx = common::AppContext::current();
     ctx.EnglishMode = !ctx.workingFolder.isEmpty() && QFileInfo(QDir(ctx.workingFolder).filePath(QStringLiteral("English"))).isDir();
@@ -60,11 +62,10 @@ TFPlantas::TFPlantas(QWidget *parent) : QMainWindow(parent)
     connect(Modificar, &QPushButton::clicked, this, &TFPlantas::ModificarClick);
     connect(Salir, &QPushButton::clicked, this, &TFPlantas::SalirClick);
     connect(CBIdioma, &QComboBox::activated, this, &TFPlantas::CBIdiomaChange);
-    connect(TabMemo, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index != TabMemo->currentIndex()) {
-            TabMemo->setCurrentIndex(index);
+    // However the tab changes (a click, the wheel, the arrow keys), the memo follows it.
+    connect(TabMemo, &QTabBar::currentChanged, this, [this] {
+        if (!m_tabChanging)
             TabMemoChange();
-        }
     });
     connect(Ficha, &QTabWidget::currentChanged, this, [this] { FichaChange(); });
     connect(Splitter5, &QSplitter::splitterMoved, this, &TFPlantas::Splitter5Moved);
@@ -131,6 +132,8 @@ void TFPlantas::attachDataModule(data::TDM *dm)
                                     Column{QStringLiteral("Porcentaje"), QString(), right, QStringLiteral("0.0 %")}});
     for (widgets::DBGrid *g : {GrFormPl, GrPlForm})
         g->setColumnWidth(1, 70);
+    for (widgets::DBGrid *g : {GrAcc, GrSint, GrComp, GrFormPl, GrPlForm, GrNom})
+        g->setFitFirstColumn(true);
 
     EdPinYin->bind(SPlan, QStringLiteral("PinYin"));
     for (int i = 0; i < NameEdits.size(); ++i)
@@ -209,8 +212,20 @@ void TFPlantas::FormShow()
     positionOnArgument();
     // 12.
     m_dm->RefreshRecordPanels();
+    applyDesignSizes();
     Splitter5Moved();
     GrNom->setFocus();
+}
+
+void TFPlantas::applyDesignSizes()
+{
+    // The design widths are the panels' own: the splitter handles come out of the rest.
+    centralWidget()->layout()->activate();
+    Splitter5->setSizes({257, std::max(Splitter5->width() - Splitter5->handleWidth() - 257, 1)});
+    Panel1->layout()->activate();
+    Splitter2->setSizes({std::max(Splitter2->height() - Splitter2->handleWidth() - 217, 1), 217});
+    PanSup->layout()->activate();
+    Splitter7->setSizes({265, std::max(Splitter7->width() - Splitter7->handleWidth() - 265, 1)});
 }
 
 bool TFPlantas::editing() const
@@ -311,6 +326,13 @@ bool TFPlantas::eventFilter(QObject *watched, QEvent *event)
             m_previewedKey = event;
             m_previewedAt = widget;
             auto *key = static_cast<QKeyEvent *>(event);
+            // ">>>" is the window's default button: while it shows, Enter presses it wherever the
+            // focus is.
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !SingleRecordView
+                && BotBusSinon->isVisible()) {
+                BotBusSinon->click();
+                return true;
+            }
             FormKeyDown(key->key());
             if (widget == GrNom && isVisible())
                 return GrNomKeyDown(key->key(), key->modifiers());
@@ -325,6 +347,10 @@ bool TFPlantas::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::Resize && watched == PanProp)
         layoutPropertyPanels();
+    if (event->type() == QEvent::Resize && watched == Im)
+        scalePhoto();
+    if (event->type() == QEvent::Resize && watched == LabBus)
+        fitTypedText();
     if (panelEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
@@ -384,8 +410,10 @@ void TFPlantas::TabMemoChange()
         return;
     store::ignoreStoreError([this] { m_dm->TPlan->post(); });
     store::ignoreStoreError([this] { m_dm->TNotas->post(); });
-    if (TabMemo->currentIndex() < 0)
+    if (TabMemo->currentIndex() < 0) {
+        const QScopedValueRollback<bool> quiet(m_tabChanging, true);
         TabMemo->setCurrentIndex(0);
+    }
     const int tab = TabMemo->currentIndex();
     QString field = QString::fromLatin1(MemoFields[std::clamp(tab, 0, 4)]);
     if (common::AppContext::current().EnglishMode && tab != NotesTab)

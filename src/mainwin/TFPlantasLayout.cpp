@@ -139,7 +139,9 @@ QWidget *TFPlantas::createListColumn()
     auto *col = vbox(PanIzq);
 
     PanInstrUna = panel("PanInstrUna", PanIzq);
-    auto *instr = vbox(PanInstrUna, 4, 2);
+    // "Volver" lies over the arrow, both in the middle of the panel.
+    auto *instr = new QGridLayout(PanInstrUna);
+    instr->setContentsMargins(4, 4, 4, 4);
     ImVolver = label("ImVolver", QString(), PanInstrUna);
     ImVolver->setPixmap(Pictures::backArrow());
     ImVolver->setAlignment(Qt::AlignCenter);
@@ -147,8 +149,9 @@ QWidget *TFPlantas::createListColumn()
     LabAtras = label("LabAtras", QStringLiteral("Volver"), PanInstrUna);
     LabAtras->setAlignment(Qt::AlignCenter);
     LabAtras->setCursor(Qt::PointingHandCursor);
-    instr->addWidget(ImVolver, 1);
-    instr->addWidget(LabAtras);
+    instr->addWidget(ImVolver, 0, 0, Qt::AlignCenter);
+    instr->addWidget(LabAtras, 0, 0, Qt::AlignCenter);
+    LabAtras->raise();
     PanInstrUna->hide();
     col->addWidget(PanInstrUna, 1);
 
@@ -181,6 +184,7 @@ QWidget *TFPlantas::createListColumn()
 
     GrNom = named(new widgets::DBGrid(PanInd), "GrNom");
     GrNom->setTitles(false);
+    GrNom->setListNavigation(true); // the typed search is the list's only keyboard search
     ind->addWidget(GrNom, 1);
 
     LabBus = label("LabBus", QString(), PanInd);
@@ -191,6 +195,8 @@ QWidget *TFPlantas::createListColumn()
     bus->addWidget(BotBusSinon);
     LabBus->setMinimumHeight(BotBusSinon->sizeHint().height() + 4);
     LabBus->setIndent(4);
+    // A long typed text must not widen the list column.
+    LabBus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     LabBus->hide();
     ind->addWidget(LabBus);
     col->addWidget(PanInd, 1);
@@ -455,6 +461,10 @@ QWidget *TFPlantas::createBottomPanel()
     Mas = button("Mas", QStringLiteral("A+"), PanBot);
     Menos = button("Menos", QStringLiteral("A-"), PanBot);
     Salir = button("Salir", QStringLiteral("Salir"), PanBot);
+    // The text size buttons are small, so that the names and photo keep their design width
+    // beside the memo.
+    for (QPushButton *b : {Mas, Menos})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + 16);
     buttons->addWidget(Enlaces, 0, 0);
     buttons->addWidget(Color, 0, 1);
     buttons->addWidget(Ayuda, 0, 2);

@@ -8,20 +8,24 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 
 namespace mainwin {
 
 void TFPlantas::CBIdiomaDropDown()
 {
-    // The closed list is a bare arrow; open, it is wide enough to read the names.
+    // The closed list is a bare arrow; open, it is wide enough to read the names. It grows to the
+    // left, and is laid out at once: the list opens under the box where it is now.
     CBIdioma->setFixedWidth(CBIdioma->width() + 110);
+    PanNom->layout()->activate();
     PanNom->update();
 }
 
 void TFPlantas::CBIdiomaCloseUp()
 {
     CBIdioma->setFixedWidth(std::max(CBIdioma->width() - 110, 20));
+    PanNom->layout()->activate();
     PanNom->update();
 }
 
@@ -29,6 +33,17 @@ void TFPlantas::clearTypedSearch()
 {
     LabBus->clear();
     LabBus->hide();
+    BotBusSinon->hide();
+}
+
+void TFPlantas::fitTypedText()
+{
+    // The text keeps clear of ">>>"; when it is wider than the room left, its end is shown.
+    const int button = BotBusSinon->isHidden() ? 0 : BotBusSinon->sizeHint().width() + 4;
+    LabBus->setContentsMargins(0, 0, button, 0);
+    const int room = LabBus->contentsRect().width() - LabBus->indent() - 2;
+    const bool wide = LabBus->fontMetrics().horizontalAdvance(LabBus->text()) > room;
+    LabBus->setAlignment((wide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 bool TFPlantas::GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -36,31 +51,32 @@ bool TFPlantas::GrNomKeyDown(int key, Qt::KeyboardModifiers modifiers)
     const text::TypedKey kind = text::classifyTypedKey(key, false);
     if (kind == text::TypedKey::Ignore)
         return false;
-    if (kind == text::TypedKey::Append && (modifiers & (Qt::ControlModifier | Qt::AltModifier)))
-        return false; // shortcuts are not typing
-    if (kind != text::TypedKey::Other) {
+    const bool shortcut = kind == text::TypedKey::Append && (modifiers & (Qt::ControlModifier | Qt::AltModifier));
+    // A shortcut is not typing: like any other key, it ends the search.
+    if (kind != text::TypedKey::Other && !shortcut) {
         if (kind == text::TypedKey::Append)
             LabBus->show();
         search(text::typedText(LabBus->text(), kind, key));
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
+        clearTypedSearch();
         // Deleting a plant from the list is an edit: only in editing mode, and after asking.
         if (editing() && m_dm->TPlan->recordCount() > 0) {
             const QString question = common::AppContext::current().EnglishMode ? QStringLiteral("Delete record ?")
                                                                                 : QStringLiteral("Desea borrar el registro ?");
-            if (common::AskYesNo(question))
+            if (common::AskYesNo(question)) {
                 m_dm->TPlan->remove();
+                updateCount();
+            }
         }
         return true;
     }
     if (key == Qt::Key_Insert) {
-        if (editing())
-            m_dm->TPlan->append(); // the data module gives it its kind, or refuses it
-        return true;
-    }
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !BotBusSinon->isHidden() && !LabBus->isHidden()) {
-        BotBusSinon->click(); // the hint button is the window's default button
+        // With both kinds listed a new plant would have no kind: it is refused before anything
+        // moves, so the list stays where it was.
+        if (editing() && m_dm->newPlantAllowed())
+            m_dm->TPlan->append(); // the data module gives it its kind
         return true;
     }
     clearTypedSearch();
@@ -76,8 +92,11 @@ void TFPlantas::search(const QString &text)
         m_sinon->setObjectName(QStringLiteral("TSinon"));
     }
     m_sinon->open();
-    const bool isSynonym = !text.isEmpty() && m_sinon->locate(QStringLiteral("Sinon"), text, true);
+    // The look-up cuts the text to the field's width; the whole typed text must equal the synonym.
+    const bool isSynonym = !text.isEmpty() && m_sinon->locate(QStringLiteral("Sinon"), text, true)
+        && m_sinon->text(QStringLiteral("Sinon")).compare(text, Qt::CaseInsensitive) == 0;
     BotBusSinon->setVisible(isSynonym);
+    fitTypedText();
     if (isSynonym)
         SynonymPlantKey = m_sinon->asInt(QStringLiteral("KPlanta"));
     m_sinon->close();
@@ -110,6 +129,7 @@ void TFPlantas::BotBusSinonClick()
     const QString typed = LabBus->text();
     common::ShowMessageBox(QStringLiteral("%1 = %2").arg(typed, pinyin));
     clearTypedSearch();
+    GrNom->setFocus();
 }
 
 } // namespace mainwin

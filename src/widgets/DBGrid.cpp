@@ -16,6 +16,37 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent)
     horizontalHeader()->setHighlightSections(false);
 }
 
+void DBGrid::setFitFirstColumn(bool on)
+{
+    m_fitFirstColumn = on;
+    // The columns fill the grid; a horizontal scroll bar would only hide the last row.
+    setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    if (on)
+        FitFirstColumn(this);
+}
+
+void DBGrid::keyboardSearch(const QString &search)
+{
+    if (!m_listNavigation)
+        QTableView::keyboardSearch(search);
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (m_listNavigation && model() && model()->rowCount() > 0 && (action == MoveHome || action == MoveEnd)) {
+        const int row = action == MoveHome ? 0 : model()->rowCount() - 1;
+        return model()->index(row, std::max(currentIndex().column(), 0));
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void DBGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (m_fitFirstColumn)
+        FitFirstColumn(this);
+}
+
 void DBGrid::bind(store::Table *table, const QList<GridModel::Column> &columns)
 {
     setModel(nullptr);
@@ -90,8 +121,7 @@ void FitFirstColumn(QTableView *grid)
     const int columns = grid->model()->columnCount();
     if (columns <= 0)
         return;
-    // The grid's width less the indicator column and the scroll bar, as far as they take room.
-    const int width = columns == 1 ? grid->viewport()->width() - 2 : grid->viewport()->width() - grid->columnWidth(1) - 2;
+    const int width = columns == 1 ? grid->width() - 22 : grid->width() - grid->columnWidth(1) - 22;
     grid->setColumnWidth(0, std::max(width, 10));
 }
 

@@ -1,0 +1,449 @@
+// Where the main window did otherwise than it should, found by driving it key by key: each test is
+// named after the difference it pins. The fixture's order numbers differ from its keys.
+#include "Modal.h"
+#include "ProgramFixture.h"
+
+#include "app/HerbaxisApplication.h"
+#include "relations/TFSelClase.h"
+#include "relations/TFSelTab.h"
+
+#include <QBuffer>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+
+using relations::TFSelTab;
+using store::Table;
+
+namespace {
+
+QVariant value(store::Session &s, const QString &sql)
+{
+    store::Statement q(s.database().handle(), sql);
+    return q.step() ? q.value(0) : QVariant();
+}
+
+int scalar(store::Session &s, const QString &sql)
+{
+    return value(s, sql).toInt();
+}
+
+void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    w.activateWindow();
+    w.GrNom->setFocus();
+    for (int key : keys)
+        QTest::keyClick(w.GrNom, Qt::Key(key), modifiers);
+}
+
+// Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
+void chooseInPicker(const QString &name)
+{
+    test::onNextModal([name](QWidget *modal) {
+        auto *p = qobject_cast<TFSelTab *>(modal);
+        QTest::keyClicks(p->Grid, name.left(1));
+        p->Ed->setText(name);
+        p->Aceptar->click();
+    });
+}
+
+// The open cell editor of the picker's grid.
+QWidget *cellEditor(TFSelTab *picker)
+{
+    for (QLineEdit *edit : picker->Grid->viewport()->findChildren<QLineEdit *>())
+        if (edit->isVisible())
+            return edit;
+    return nullptr;
+}
+
+
+} // namespace
+
+class TestMainWindowDifferences : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingPinYinIndexStoppedStartUp();
+    void classChangeLeftRecordInRestrictedList();
+    void refusedAddWentToFirstRow();
+    void commandSkippedItsLastStep_data();
+    void commandSkippedItsLastStep();
+    void ingredientFromPickerHadNoKindNorOrder();
+    void refusedInsertMovedTheList();
+    void memoTabChangedWithoutTheMemo();
+    void synonymButtonWasNotTheDefaultButton();
+    void synonymMatchedOnFirstSixtyCharacters();
+    void listKeysBesidesTypedSearch_data();
+    void listKeysBesidesTypedSearch();
+    void ctrlDeleteLeftTheStrip();
+    void layoutDifferedFromDesign();
+    void dropDownOpenedAtOldPlace();
+    void longTypedTextRanUnderButton();
+    void volverSatFarBelowArrow();
+    void photoNotRescaledOnResize();
+};
+
+void TestMainWindowDifferences::missingPinYinIndexStoppedStartUp()
+{
+    test::WorkingFolder folder;
+    test::fillSmallMateriaMedica(folder.session());
+    const QString name = value(folder.session(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name LIKE '%PorPinYin'")).toString();
+    QVERIFY(!name.isEmpty());
+    folder.session().database().exec(QStringLiteral("DROP INDEX \"%1\"").arg(name));
+    folder.reopen();
+    common::AppContext context;
+    context.workingFolder = folder.path();
+    context.session = &folder.session();
+    {
+        app::Program program(context);
+        QVERIFY(program.start());
+        QCOMPARE(program.dataModule().TPlan->indexName(), QStringLiteral("PorPinYin"));
+        QCOMPARE(program.dataModule().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Bai Zhu"));
+    }
+}
+
+void TestMainWindowDifferences::classChangeLeftRecordInRestrictedList()
+{
+    test::ProgramFixture f(QStringLiteral("Gan"));
+    test::separateOrderNumbers(f.folder.session());
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    w.ClassFilter = 12;
+    w.ApplyListFilter();
+    f.dm().TPlan->findNearest(QStringLiteral("Gan"));
+    QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: 3"));
+    w.Modificar->click();
+    test::onNextModal([](QWidget *modal) {
+        auto *picker = qobject_cast<relations::TFSelClase *>(modal);
+        QTest::keyClick(picker->Gr, Qt::Key_C); // "Calientan el interior", class 5
+        picker->Aceptar->click();
+    });
+    w.BotClaseClick();
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT KClase FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)), 5);
+    QCOMPARE(f.dm().TPlan->recordCount(), 2);
+    QCOMPARE(w.LabCant->text(), QStringLiteral("Seleccionados: 2"));
+    QVERIFY(f.dm().TPlan->asInt(QStringLiteral("Clave")) != f.keys.ganCao);
+    QCOMPARE(w.EdPinYin->text(), f.dm().TPlan->text(QStringLiteral("PinYin")));
+}
+
+void TestMainWindowDifferences::refusedAddWentToFirstRow()
+{
+    test::ProgramFixture f(QStringLiteral("Ren"));
+    test::separateOrderNumbers(f.folder.session());
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    w.Modificar->click();
+    Table *rel = f.dm().TRel;
+    QCOMPARE(rel->recordCount(), 2);
+    rel->last();
+    const QString former = rel->text(QStringLiteral("Uso"));
+    chooseInPicker(QStringLiteral("Tonifica"));
+    const auto seen = test::answerNextModal(QStringLiteral("Aceptar"), 0, 8000);
+    QVERIFY_THROWS_EXCEPTION(store::Abort, w.CambiarClick(mainwin::RelationEdit::Add));
+    QCOMPARE(seen->text, QStringLiteral("Registro repetido"));
+    QCOMPARE(rel->recordCount(), 2);
+    QCOMPARE(rel->recNo(), 1);
+    QCOMPARE(rel->text(QStringLiteral("Uso")), former);
+}
+
+void TestMainWindowDifferences::commandSkippedItsLastStep_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("change, picker cancelled") << 1 << "Cancelar";
+    QTest::newRow("change, same item accepted") << 1 << "Aceptar";
+    QTest::newRow("add, picker cancelled") << 2 << "Cancelar";
+    QTest::newRow("remove, answered No") << 3 << "No";
+}
+
+void TestMainWindowDifferences::commandSkippedItsLastStep()
+{
+    QFETCH(int, command);
+    QFETCH(QString, answer);
+    test::ProgramFixture f(QStringLiteral("Ren"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    store::Session &s = f.folder.session();
+    w.Modificar->click();
+    const QString rows = QStringLiteral("SELECT group_concat(KUso) FROM (SELECT KUso FROM Rel ORDER BY rowid)");
+    const QString before = value(s, rows).toString();
+    // A caption that only the refresh puts right again.
+    w.Ficha->setTabText(w.Ficha->indexOf(w.PagAcc), QStringLiteral("stale"));
+    w.GrNom->setFocus();
+    const auto seen = test::answerNextModal(answer);
+    w.CambiarClick(mainwin::RelationEdit(command));
+    QVERIFY(seen->answered);
+    QCOMPARE(value(s, rows).toString(), before);
+    QCOMPARE(w.Ficha->tabText(w.Ficha->indexOf(w.PagAcc)), QStringLiteral("Acciones: 2"));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.GrAcc));
+}
+
+void TestMainWindowDifferences::ingredientFromPickerHadNoKindNorOrder()
+{
+    test::ProgramFixture f(QStringLiteral("Si Jun"));
+    test::separateOrderNumbers(f.folder.session());
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    store::Session &s = f.folder.session();
+    w.Modificar->click();
+    w.Ficha->setCurrentWidget(w.PagPlForm);
+    test::onNextModal([](QWidget *modal) {
+        auto *p = qobject_cast<TFSelTab *>(modal);
+        QTest::keyClick(p->Grid, Qt::Key_Insert);
+        QWidget *editor = cellEditor(p);
+        if (!editor)
+            return p->Cancelar->click();
+        QTest::keyClicks(editor, QStringLiteral("Fu Ling"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        p->Aceptar->click();
+    });
+    w.CambiarClick(mainwin::RelationEdit::Add);
+    const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Fu Ling'"));
+    QVERIFY(key > 0);
+    QCOMPARE(value(s, QStringLiteral("SELECT EsFormula FROM Plantas WHERE Clave=%1").arg(key)).toInt(), 0);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT Orden FROM Plantas WHERE Clave=%1").arg(key)), key);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM RelForm WHERE KFormula=%1 AND OFormula=%2 AND KPlanta=%3 AND OPlanta=%3")
+                           .arg(f.keys.siJunZiTang).arg(f.keys.siJunZiTang + 100).arg(key)),
+             1);
+    // The new element is listed under "Elementos", and its formulas page names the formula.
+    w.Modificar->click();
+    w.SelPlanFormGroup->button(0)->click();
+    QVERIFY(f.dm().TPlan->findKey(key));
+    QCOMPARE(f.dm().TRelFormPl->recordCount(), 1);
+    QCOMPARE(f.dm().TRelFormPl->text(QStringLiteral("Formula")), QStringLiteral("Si Jun Zi Tang"));
+}
+
+void TestMainWindowDifferences::refusedInsertMovedTheList()
+{
+    test::ProgramFixture f(QStringLiteral("Gan"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    store::Session &s = f.folder.session();
+    const int notes = scalar(s, QStringLiteral("SELECT count(*) FROM Notas"));
+    w.Modificar->click();
+    const auto seen = test::answerNextModal(QStringLiteral("Aceptar"));
+    typeInList(w, {Qt::Key_Insert});
+    QCOMPARE(seen->text, QStringLiteral("Deberá seleccionar \"Plantas\" o \"Fórmulas\""));
+    QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Gan Cao"));
+    QCOMPARE(f.dm().TPlan->recordCount(), 5);
+    QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas")), notes);
+}
+
+void TestMainWindowDifferences::memoTabChangedWithoutTheMemo()
+{
+    test::ProgramFixture f(QStringLiteral("Gan"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    w.TabMemo->setFocus();
+    QTest::keyClick(w.TabMemo, Qt::Key_Right);
+    QCOMPARE(w.TabMemo->currentIndex(), 1);
+    QCOMPARE(w.LabMemo->text(), QStringLiteral("Advertencias"));
+    QCOMPARE(w.Memo->field(), QStringLiteral("Floracion"));
+    QWheelEvent wheel(QPointF(5, 5), w.TabMemo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w.TabMemo, &wheel);
+    QCOMPARE(w.LabMemo->text(), w.TabMemo->tabText(w.TabMemo->currentIndex()));
+    QCOMPARE(w.Memo->field() == QStringLiteral("Memo"), w.TabMemo->currentIndex() == 3);
+}
+
+void TestMainWindowDifferences::synonymButtonWasNotTheDefaultButton()
+{
+    test::ProgramFixture f;
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    const QList<int> raiz{Qt::Key_R, Qt::Key_A, Qt::Key_I, Qt::Key_Z, Qt::Key_Space, Qt::Key_D, Qt::Key_E, Qt::Key_L,
+                          Qt::Key_Space, Qt::Key_H, Qt::Key_O, Qt::Key_M, Qt::Key_B, Qt::Key_R, Qt::Key_E};
+    typeInList(w, raiz);
+    QVERIFY(w.BotBusSinon->isVisible());
+    // The focus is elsewhere; Enter still presses ">>>".
+    w.Ficha->setCurrentWidget(w.PagAcc);
+    w.GrAcc->setFocus();
+    auto seen = test::answerNextModal(QStringLiteral("Aceptar"));
+    QTest::keyClick(w.GrAcc, Qt::Key_Return);
+    QVERIFY(seen->answered);
+    QCOMPARE(seen->text, QStringLiteral("RAIZ DEL HOMBRE = REN SHEN"));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.GrNom));
+    // A mouse click on it also gives the focus back to the list.
+    typeInList(w, raiz);
+    seen = test::answerNextModal(QStringLiteral("Aceptar"));
+    QTest::mouseClick(w.BotBusSinon, Qt::LeftButton);
+    QVERIFY(seen->answered);
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.GrNom));
+    QVERIFY(!w.BotBusSinon->isVisible());
+}
+
+void TestMainWindowDifferences::synonymMatchedOnFirstSixtyCharacters()
+{
+    test::ProgramFixture f;
+    const QString sixty = QString(60, QLatin1Char('A'));
+    f.folder.session().database().exec(QStringLiteral("INSERT INTO Sinonimos (KPlanta, Sinon) VALUES (%1, '%2')").arg(f.keys.baiZhu).arg(sixty));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    typeInList(w, QList<int>(60, Qt::Key_A));
+    QVERIFY(w.BotBusSinon->isVisible());
+    typeInList(w, {Qt::Key_A});
+    QCOMPARE(w.LabBus->text().size(), 61);
+    QVERIFY(!w.BotBusSinon->isVisible());
+}
+
+void TestMainWindowDifferences::listKeysBesidesTypedSearch_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyText");
+    QTest::addColumn<int>("row"); // where the list is afterwards: -1 where it was
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << -1;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Qt::AltModifier) << "s" << -1;
+    QTest::newRow("ñ: no search of the view") << int(Qt::Key_Ntilde) << 0 << "ñ" << -1;
+    QTest::newRow("Home: first row") << int(Qt::Key_Home) << 0 << "" << 0;
+    QTest::newRow("End: last row") << int(Qt::Key_End) << 0 << "" << 4;
+}
+
+void TestMainWindowDifferences::listKeysBesidesTypedSearch()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyText);
+    QFETCH(int, row);
+    test::ProgramFixture f;
+    f.folder.session().database().exec(QStringLiteral("UPDATE Plantas SET PinYin='Ñu Zhen Zi' WHERE Clave=%1").arg(f.keys.siJunZiTang));
+    f.folder.session().database().tableReset(QStringLiteral("Plantas"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    typeInList(w, {Qt::Key_G, Qt::Key_A});
+    QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Gan Cao"));
+    const int before = f.dm().TPlan->recNo();
+    QTest::sendKeyEvent(QTest::Click, w.GrNom, Qt::Key(key), keyText, Qt::KeyboardModifiers(modifiers));
+    QVERIFY(w.LabBus->isHidden()); // every key but the typed ones ends the search
+    QVERIFY(w.LabBus->text().isEmpty());
+    QCOMPARE(f.dm().TPlan->recNo(), row < 0 ? before : row);
+    QCOMPARE(w.GrNom->currentIndex().column(), 0);
+}
+
+void TestMainWindowDifferences::ctrlDeleteLeftTheStrip()
+{
+    test::ProgramFixture f;
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    w.Modificar->click();
+    typeInList(w, {Qt::Key_G, Qt::Key_U});
+    QVERIFY(!w.LabBus->isHidden());
+    const auto seen = test::answerNextModal(QStringLiteral("si"));
+    typeInList(w, {Qt::Key_Delete}, Qt::ControlModifier);
+    QVERIFY(seen->answered);
+    QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas WHERE Clave=%1").arg(f.keys.guiZhi)), 0);
+    QVERIFY(w.LabBus->isHidden());
+    QVERIFY(w.LabBus->text().isEmpty());
+}
+
+void TestMainWindowDifferences::layoutDifferedFromDesign()
+{
+    test::ProgramFixture f(QStringLiteral("Gan"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    QCoreApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(std::abs(w.geometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(std::abs(w.geometry().center().y() - screen.center().y()) <= 1);
+    QCOMPARE(w.PanIzq->width(), 257);
+    QCOMPARE(w.PanCen->width(), 265);
+    QCOMPARE(w.PanFic->height(), 217);
+    // An element on its formulas page; the move to a formula switches to the ingredients page,
+    // which is laid out for the first time: its columns fill it, the percentage whole.
+    w.Ficha->setCurrentWidget(w.PagFormPl);
+    f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.Ficha->currentWidget(), w.PagPlForm);
+    QCOMPARE(w.GrPlForm->columnWidth(0), w.GrPlForm->width() - w.GrPlForm->columnWidth(1) - 22);
+    QVERIFY(!w.GrPlForm->horizontalScrollBar()->isVisible());
+    QCOMPARE(w.GrNom->columnWidth(0), w.GrNom->width() - 22);
+}
+
+void TestMainWindowDifferences::dropDownOpenedAtOldPlace()
+{
+    test::ProgramFixture f;
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    QCoreApplication::processEvents();
+    const QRect closed = w.CBIdioma->geometry();
+    w.CBIdioma->showPopup();
+    // Wider to the left, at once: its right edge stays at the end of the title strip.
+    QCOMPARE(w.CBIdioma->geometry().right(), closed.right());
+    QCOMPARE(w.CBIdioma->geometry().left(), closed.left() - 110);
+    w.CBIdioma->hidePopup();
+    QCOMPARE(w.CBIdioma->geometry(), closed);
+}
+
+void TestMainWindowDifferences::longTypedTextRanUnderButton()
+{
+    test::ProgramFixture f;
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    typeInList(w, QList<int>(40, Qt::Key_W));
+    QCOMPARE(w.LabBus->text().size(), 40);
+    QVERIFY(w.LabBus->alignment() & Qt::AlignRight); // its end shows
+    QCOMPARE(w.PanIzq->width(), 257);                // and it does not widen the column
+    typeInList(w, {Qt::Key_Left});
+    typeInList(w, {Qt::Key_W});
+    QVERIFY(w.LabBus->alignment() & Qt::AlignLeft);
+}
+
+void TestMainWindowDifferences::volverSatFarBelowArrow()
+{
+    test::ProgramFixture f;
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    w.PanInd->hide();
+    w.PanInstrUna->show();
+    QCoreApplication::processEvents();
+    QVERIFY(w.ImVolver->geometry().contains(w.LabAtras->geometry().center()));
+    w.PanInstrUna->hide();
+    w.PanInd->show();
+}
+
+void TestMainWindowDifferences::photoNotRescaledOnResize()
+{
+    test::ProgramFixture f;
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    store::Statement q(f.folder.session().database().handle(), QStringLiteral("UPDATE Plantas SET Foto1=? WHERE Clave=?"));
+    q.bind(1, png);
+    q.bind(2, f.keys.baiZhu);
+    q.run();
+    f.folder.session().database().tableReset(QStringLiteral("Plantas"));
+    QVERIFY(f.start());
+    mainwin::TFPlantas &w = f.win();
+    const auto fits = [&] {
+        const QSize shown = w.Im->pixmap().size();
+        const QSize room = w.Im->size();
+        return !shown.isEmpty() && shown.width() <= room.width() && shown.height() <= room.height()
+            && (shown.width() == room.width() || shown.height() == room.height());
+    };
+    QCoreApplication::processEvents();
+    QVERIFY(fits());
+    w.resize(1300, 900);
+    QCoreApplication::processEvents();
+    QVERIFY(fits());
+}
+
+int main(int argc, char *argv[])
+{
+    app::HerbaxisApplication application(argc, argv);
+    TestMainWindowDifferences tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_mainwin_differences.moc"
