@@ -3,6 +3,7 @@
 // from its keys, so that a key written where an order number belongs (or the reverse) shows.
 #include "Modal.h"
 #include "ProgramFixture.h"
+#include "Widgets.h"
 
 #include "app/HerbaxisApplication.h"
 #include "common/TFMensajes.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
@@ -47,9 +49,9 @@ int scalar(store::Session &s, const QString &sql)
 void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     w.activateWindow();
-    w.GrNom->setFocus();
+    test::control<widgets::DBGrid>(&w, "GrNom")->setFocus();
     for (int key : keys)
-        QTest::keyClick(w.GrNom, Qt::Key(key), modifiers);
+        QTest::keyClick(test::control<widgets::DBGrid>(&w, "GrNom"), Qt::Key(key), modifiers);
 }
 
 // Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
@@ -108,27 +110,27 @@ void TestMainWindowFaults::notesOfNewPlantWentToPreviousPlant()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    w.TabMemo->setCurrentIndex(3);
-    w.Modificar->click();
-    w.SelPlanFormGroup->button(0)->click();
+    test::control<QTabBar>(&w, "TabMemo")->setCurrentIndex(3);
+    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QRadioButton>(&w, "SelPlanForm0")->click();
     typeInList(w, {Qt::Key_Insert});
     QCOMPARE(f.dm().TPlan->state(), Table::State::Insert);
     // The new plant has no notes row yet: the memo is empty and takes nothing.
-    QVERIFY(w.Memo->toPlainText().isEmpty());
-    QVERIFY(w.Memo->isReadOnly());
-    w.Memo->setFocus();
-    QTest::keyClicks(w.Memo, QStringLiteral("perdido"));
-    w.EdPinYin->setFocus();
-    QTest::keyClicks(w.EdPinYin, QStringLiteral("Fu Ling"));
+    QVERIFY(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().isEmpty());
+    QVERIFY(test::control<widgets::DBMemo>(&w, "Memo")->isReadOnly());
+    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("perdido"));
+    test::control<widgets::DBEdit>(&w, "EdPinYin")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBEdit>(&w, "EdPinYin"), QStringLiteral("Fu Ling"));
     STORE_VERIFY(f.dm().TPlan->post());
     const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Fu Ling'"));
     QVERIFY(key > 0);
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas WHERE Memo IS NOT NULL AND Memo<>''")), 0);
     // Posted, it has its row, and what is typed now is its own.
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas WHERE KPlanta=%1").arg(key)), 1);
-    QVERIFY(!w.Memo->isReadOnly());
-    w.Memo->setFocus();
-    QTest::keyClicks(w.Memo, QStringLiteral("Diuretico"));
+    QVERIFY(!test::control<widgets::DBMemo>(&w, "Memo")->isReadOnly());
+    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("Diuretico"));
     STORE_VERIFY(f.dm().TNotas->post());
     QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(key)).toString(), QStringLiteral("Diuretico"));
     QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)).toString(), QString());
@@ -149,8 +151,8 @@ void TestMainWindowFaults::relationRowWithoutPlant()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    w.Modificar->click();
-    w.SelPlanFormGroup->button(1)->click(); // formulas
+    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QRadioButton>(&w, "SelPlanForm1")->click(); // formulas
     if (emptyList) {
         w.ClassFilter = 5; // no formula has class 5
         w.ApplyListFilter();
@@ -161,7 +163,7 @@ void TestMainWindowFaults::relationRowWithoutPlant()
         QVERIFY(!seen->answered); // no picker: there is no plant to relate
     } else {
         typeInList(w, {Qt::Key_Insert});
-        QTest::keyClicks(w.EdPinYin, QStringLiteral("Gui Pi Tang"));
+        QTest::keyClicks(test::control<widgets::DBEdit>(&w, "EdPinYin"), QStringLiteral("Gui Pi Tang"));
         chooseInPicker(QStringLiteral("Calma"));
         w.CambiarClick(mainwin::RelationEdit::Add);
         const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Gui Pi Tang'"));
@@ -217,14 +219,14 @@ void TestMainWindowFaults::formulaProfileLostHiddenIngredients()
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
     const QString profile = QStringLiteral("69200000000000"); // 40 % Ren Shen, 35 % Bai Zhu, 25 % Gan Cao
-    w.Modificar->click();
-    w.Modificar->click();
+    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(&w, "Modificar")->click();
     QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
     w.ClassFilter = 12;
     w.ApplyListFilter();
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
-    w.Modificar->click();
-    w.Modificar->click();
+    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(&w, "Modificar")->click();
     QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
 }
 
@@ -247,18 +249,18 @@ void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
         f.dm().Tags.SetTag(key, true); // every plant was found
     w.TextSearchActive = true;
     w.setSearchTerms({QStringLiteral("RAIZ")});
-    w.Modificar->click();
+    test::control<QPushButton>(&w, "Modificar")->click();
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
     f.dm().TPlan->findNearest(QStringLiteral("Ren"));
-    QTextCursor hit(w.Memo->document());
-    hit.setPosition(int(w.Memo->toPlainText().indexOf(QStringLiteral("raíz"))) + 1);
+    QTextCursor hit(test::control<widgets::DBMemo>(&w, "Memo")->document());
+    hit.setPosition(int(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().indexOf(QStringLiteral("raíz"))) + 1);
     QVERIFY(bold(hit.charFormat())); // marked on screen
     // An edit of the marked memo stores the text as it was, plus the edit, and no mark.
-    QTextCursor end(w.Memo->document());
+    QTextCursor end(test::control<widgets::DBMemo>(&w, "Memo")->document());
     end.movePosition(QTextCursor::End);
-    w.Memo->setTextCursor(end);
-    w.Memo->setFocus();
-    QTest::keyClicks(w.Memo, QStringLiteral("!"));
+    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(end);
+    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("!"));
     STORE_VERIFY(f.dm().TPlan->post());
     QTextDocument stored;
     stored.setHtml(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.renShen)).toString());
@@ -270,15 +272,15 @@ void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
         QVERIFY(!fragment.charFormat().fontUnderline());
     }
     // Neither the marking nor a bold word under the caret carries over into the next memo.
-    QTextCursor inBold(w.Memo->document());
-    inBold.setPosition(int(w.Memo->toPlainText().indexOf(QStringLiteral("fuerte"))) + 2);
-    w.Memo->setTextCursor(inBold);
+    QTextCursor inBold(test::control<widgets::DBMemo>(&w, "Memo")->document());
+    inBold.setPosition(int(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().indexOf(QStringLiteral("fuerte"))) + 2);
+    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(inBold);
     w.TextSearchActive = false;
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
-    QCOMPARE(w.Memo->toPlainText(), QStringLiteral("Cuatro caballeros"));
+    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText(), QStringLiteral("Cuatro caballeros"));
     for (int at : {1, 10})
-        QVERIFY(!bold([&] { QTextCursor c(w.Memo->document()); c.setPosition(at); return c.charFormat(); }()));
-    QVERIFY(!bold(w.Memo->currentCharFormat()));
+        QVERIFY(!bold([&] { QTextCursor c(test::control<widgets::DBMemo>(&w, "Memo")->document()); c.setPosition(at); return c.charFormat(); }()));
+    QVERIFY(!bold(test::control<widgets::DBMemo>(&w, "Memo")->currentCharFormat()));
 }
 
 void TestMainWindowFaults::plainMemoWithTagsWasTakenForHtml()
@@ -293,13 +295,13 @@ void TestMainWindowFaults::plainMemoWithTagsWasTakenForHtml()
     s.database().tableReset(QStringLiteral("Plantas"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    QCOMPARE(w.Memo->toPlainText(), plain);
-    w.Modificar->click();
-    QTextCursor end(w.Memo->document());
+    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText(), plain);
+    test::control<QPushButton>(&w, "Modificar")->click();
+    QTextCursor end(test::control<widgets::DBMemo>(&w, "Memo")->document());
     end.movePosition(QTextCursor::End);
-    w.Memo->setTextCursor(end);
-    w.Memo->setFocus();
-    QTest::keyClicks(w.Memo, QStringLiteral(" Ok"));
+    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(end);
+    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral(" Ok"));
     STORE_VERIFY(f.dm().TPlan->post());
     QCOMPARE(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)).toString(),
              plain + QStringLiteral(" Ok"));
@@ -374,10 +376,10 @@ void TestMainWindowFaults::mouseReleaseOnAnyControl()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    QTest::mouseClick(w.Modificar, Qt::LeftButton);
+    QTest::mouseClick(test::control<QPushButton>(&w, "Modificar"), Qt::LeftButton);
     QVERIFY(w.editing());
-    QTest::mouseClick(w.GrNom->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-    QTest::mouseClick(w.Modificar, Qt::LeftButton);
+    QTest::mouseClick(test::control<widgets::DBGrid>(&w, "GrNom")->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseClick(test::control<QPushButton>(&w, "Modificar"), Qt::LeftButton);
     QVERIFY(!w.editing());
 }
 
