@@ -172,22 +172,29 @@ QString DBMemo::storedText() const
     if (!m_rich)
         return toPlainText(); // the marks are formats only: the plain text has none of them
     std::unique_ptr<QTextDocument> copy(document()->clone());
-    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+    // The marked runs are read first and given back their former look afterwards: changing a
+    // format while its fragments are walked would pull them away under the walk.
+    struct Run {
+        int start, end;
+        QTextCharFormat format;
+    };
+    QList<Run> marked;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!fragment.isValid() || !format.boolProperty(MarkedProperty))
-                continue;
-            restoreProperty(format, QTextFormat::FontWeight, format.property(FormerWeightProperty));
-            restoreProperty(format, QTextFormat::TextUnderlineStyle, format.property(FormerUnderlineProperty));
-            format.clearProperty(MarkedProperty);
-            format.clearProperty(FormerWeightProperty);
-            format.clearProperty(FormerUnderlineProperty);
-            QTextCursor cursor(copy.get());
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
+            if (fragment.isValid() && fragment.charFormat().boolProperty(MarkedProperty))
+                marked.append({fragment.position(), fragment.position() + fragment.length(), fragment.charFormat()});
         }
+    for (Run &run : marked) {
+        restoreProperty(run.format, QTextFormat::FontWeight, run.format.property(FormerWeightProperty));
+        restoreProperty(run.format, QTextFormat::TextUnderlineStyle, run.format.property(FormerUnderlineProperty));
+        run.format.clearProperty(MarkedProperty);
+        run.format.clearProperty(FormerWeightProperty);
+        run.format.clearProperty(FormerUnderlineProperty);
+        QTextCursor cursor(copy.get());
+        cursor.setPosition(run.start);
+        cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(run.format);
     }
     return copy->toHtml();
 }
