@@ -42,9 +42,9 @@ int scalar(store::Session &s, const QString &sql)
 void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     w.activateWindow();
-    test::control<widgets::DBGrid>(&w, "GrNom")->setFocus();
+    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
     for (int key : keys)
-        QTest::keyClick(test::control<widgets::DBGrid>(&w, "GrNom"), Qt::Key(key), modifiers);
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key), modifiers);
 }
 
 // Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
@@ -122,8 +122,8 @@ void TestMainWindowDifferences::classChangeLeftRecordInRestrictedList()
     w.ClassFilter = 12;
     w.ApplyListFilter();
     f.dm().TPlan->findNearest(QStringLiteral("Gan"));
-    QCOMPARE(test::control<QLabel>(&w, "LabCant")->text(), QStringLiteral("Seleccionados: 3"));
-    test::control<QPushButton>(&w, "Modificar")->click();
+    QCOMPARE(test::control<QLabel>(w, "LabCant")->text(), QStringLiteral("Seleccionados: 3"));
+    test::control<QPushButton>(w, "Modificar")->click();
     test::onNextModal([](QWidget *modal) {
         auto *picker = qobject_cast<relations::TFSelClase *>(modal);
         QTest::keyClick(picker->Gr, Qt::Key_C); // "Calientan el interior", class 5
@@ -132,9 +132,9 @@ void TestMainWindowDifferences::classChangeLeftRecordInRestrictedList()
     w.BotClaseClick();
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT KClase FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)), 5);
     QCOMPARE(f.dm().TPlan->recordCount(), 2);
-    QCOMPARE(test::control<QLabel>(&w, "LabCant")->text(), QStringLiteral("Seleccionados: 2"));
+    QCOMPARE(test::control<QLabel>(w, "LabCant")->text(), QStringLiteral("Seleccionados: 2"));
     QVERIFY(f.dm().TPlan->asInt(QStringLiteral("Clave")) != f.keys.ganCao);
-    QCOMPARE(test::control<widgets::DBEdit>(&w, "EdPinYin")->text(), f.dm().TPlan->text(QStringLiteral("PinYin")));
+    QCOMPARE(test::control<widgets::DBEdit>(w, "EdPinYin")->text(), f.dm().TPlan->text(QStringLiteral("PinYin")));
 }
 
 void TestMainWindowDifferences::refusedAddWentToFirstRow()
@@ -143,7 +143,7 @@ void TestMainWindowDifferences::refusedAddWentToFirstRow()
     test::separateOrderNumbers(f.folder.session());
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     Table *rel = f.dm().TRel;
     QCOMPARE(rel->recordCount(), 2);
     rel->last();
@@ -175,18 +175,18 @@ void TestMainWindowDifferences::commandSkippedItsLastStep()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     const QString rows = QStringLiteral("SELECT group_concat(KUso) FROM (SELECT KUso FROM Rel ORDER BY rowid)");
     const QString before = value(s, rows).toString();
     // A caption that only the refresh puts right again.
-    test::control<QTabWidget>(&w, "Ficha")->setTabText(test::control<QTabWidget>(&w, "Ficha")->indexOf(test::control<QWidget>(&w, "PagAcc")), QStringLiteral("stale"));
-    test::control<widgets::DBGrid>(&w, "GrNom")->setFocus();
+    test::control<QTabWidget>(w, "Ficha")->setTabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc")), QStringLiteral("stale"));
+    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
     const auto seen = test::answerNextModal(answer);
     w.CambiarClick(mainwin::RelationEdit(command));
     QVERIFY(seen->answered);
     QCOMPARE(value(s, rows).toString(), before);
-    QCOMPARE(test::control<QTabWidget>(&w, "Ficha")->tabText(test::control<QTabWidget>(&w, "Ficha")->indexOf(test::control<QWidget>(&w, "PagAcc"))), QStringLiteral("Acciones: 2"));
-    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(&w, "GrAcc")));
+    QCOMPARE(test::control<QTabWidget>(w, "Ficha")->tabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc"))), QStringLiteral("Acciones: 2"));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(w, "GrAcc")));
 }
 
 void TestMainWindowDifferences::ingredientFromPickerHadNoKindNorOrder()
@@ -196,8 +196,8 @@ void TestMainWindowDifferences::ingredientFromPickerHadNoKindNorOrder()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QTabWidget>(&w, "Ficha")->setCurrentWidget(test::control<QWidget>(&w, "PagPlForm"));
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagPlForm"));
     test::onNextModal([](QWidget *modal) {
         auto *p = qobject_cast<TFSelTab *>(modal);
         QTest::keyClick(p->Grid, Qt::Key_Insert);
@@ -217,8 +217,8 @@ void TestMainWindowDifferences::ingredientFromPickerHadNoKindNorOrder()
                            .arg(f.keys.siJunZiTang).arg(f.keys.siJunZiTang + 100).arg(key)),
              1);
     // The new element is listed under "Elementos", and its formulas page names the formula.
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QRadioButton>(&w, "SelPlanForm0")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QRadioButton>(w, "SelPlanForm0")->click();
     QVERIFY(f.dm().TPlan->findKey(key));
     QCOMPARE(f.dm().TRelFormPl->recordCount(), 1);
     QCOMPARE(f.dm().TRelFormPl->text(QStringLiteral("Formula")), QStringLiteral("Si Jun Zi Tang"));
@@ -231,7 +231,7 @@ void TestMainWindowDifferences::refusedInsertMovedTheList()
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
     const int notes = scalar(s, QStringLiteral("SELECT count(*) FROM Notas"));
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     const auto seen = test::answerNextModal(QStringLiteral("Aceptar"));
     typeInList(w, {Qt::Key_Insert});
     QCOMPARE(seen->text, QStringLiteral("Deberá seleccionar \"Plantas\" o \"Fórmulas\""));
@@ -245,16 +245,16 @@ void TestMainWindowDifferences::memoTabChangedWithoutTheMemo()
     test::ProgramFixture f(QStringLiteral("Gan"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    test::control<QTabBar>(&w, "TabMemo")->setFocus();
-    QTest::keyClick(test::control<QTabBar>(&w, "TabMemo"), Qt::Key_Right);
-    QCOMPARE(test::control<QTabBar>(&w, "TabMemo")->currentIndex(), 1);
-    QCOMPARE(test::control<QLabel>(&w, "LabMemo")->text(), QStringLiteral("Advertencias"));
-    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->field(), QStringLiteral("Floracion"));
-    QWheelEvent wheel(QPointF(5, 5), test::control<QTabBar>(&w, "TabMemo")->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+    test::control<QTabBar>(w, "TabMemo")->setFocus();
+    QTest::keyClick(test::control<QTabBar>(w, "TabMemo"), Qt::Key_Right);
+    QCOMPARE(test::control<QTabBar>(w, "TabMemo")->currentIndex(), 1);
+    QCOMPARE(test::control<QLabel>(w, "LabMemo")->text(), QStringLiteral("Advertencias"));
+    QCOMPARE(test::control<widgets::DBMemo>(w, "Memo")->field(), QStringLiteral("Floracion"));
+    QWheelEvent wheel(QPointF(5, 5), test::control<QTabBar>(w, "TabMemo")->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(test::control<QTabBar>(&w, "TabMemo"), &wheel);
-    QCOMPARE(test::control<QLabel>(&w, "LabMemo")->text(), test::control<QTabBar>(&w, "TabMemo")->tabText(test::control<QTabBar>(&w, "TabMemo")->currentIndex()));
-    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->field() == QStringLiteral("Memo"), test::control<QTabBar>(&w, "TabMemo")->currentIndex() == 3);
+    QApplication::sendEvent(test::control<QTabBar>(w, "TabMemo"), &wheel);
+    QCOMPARE(test::control<QLabel>(w, "LabMemo")->text(), test::control<QTabBar>(w, "TabMemo")->tabText(test::control<QTabBar>(w, "TabMemo")->currentIndex()));
+    QCOMPARE(test::control<widgets::DBMemo>(w, "Memo")->field() == QStringLiteral("Memo"), test::control<QTabBar>(w, "TabMemo")->currentIndex() == 3);
 }
 
 void TestMainWindowDifferences::synonymButtonWasNotTheDefaultButton()
@@ -265,22 +265,22 @@ void TestMainWindowDifferences::synonymButtonWasNotTheDefaultButton()
     const QList<int> raiz{Qt::Key_R, Qt::Key_A, Qt::Key_I, Qt::Key_Z, Qt::Key_Space, Qt::Key_D, Qt::Key_E, Qt::Key_L,
                           Qt::Key_Space, Qt::Key_H, Qt::Key_O, Qt::Key_M, Qt::Key_B, Qt::Key_R, Qt::Key_E};
     typeInList(w, raiz);
-    QVERIFY(test::control<QPushButton>(&w, "BotBusSinon")->isVisible());
+    QVERIFY(test::control<QPushButton>(w, "BotBusSinon")->isVisible());
     // The focus is elsewhere; Enter still presses ">>>".
-    test::control<QTabWidget>(&w, "Ficha")->setCurrentWidget(test::control<QWidget>(&w, "PagAcc"));
-    test::control<widgets::DBGrid>(&w, "GrAcc")->setFocus();
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagAcc"));
+    test::control<widgets::DBGrid>(w, "GrAcc")->setFocus();
     auto seen = test::answerNextModal(QStringLiteral("Aceptar"));
-    QTest::keyClick(test::control<widgets::DBGrid>(&w, "GrAcc"), Qt::Key_Return);
+    QTest::keyClick(test::control<widgets::DBGrid>(w, "GrAcc"), Qt::Key_Return);
     QVERIFY(seen->answered);
     QCOMPARE(seen->text, QStringLiteral("RAIZ DEL HOMBRE = REN SHEN"));
-    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(&w, "GrNom")));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(w, "GrNom")));
     // A mouse click on it also gives the focus back to the list.
     typeInList(w, raiz);
     seen = test::answerNextModal(QStringLiteral("Aceptar"));
-    QTest::mouseClick(test::control<QPushButton>(&w, "BotBusSinon"), Qt::LeftButton);
+    QTest::mouseClick(test::control<QPushButton>(w, "BotBusSinon"), Qt::LeftButton);
     QVERIFY(seen->answered);
-    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(&w, "GrNom")));
-    QVERIFY(!test::control<QPushButton>(&w, "BotBusSinon")->isVisible());
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(w, "GrNom")));
+    QVERIFY(!test::control<QPushButton>(w, "BotBusSinon")->isVisible());
 }
 
 void TestMainWindowDifferences::synonymMatchedOnFirstSixtyCharacters()
@@ -291,10 +291,10 @@ void TestMainWindowDifferences::synonymMatchedOnFirstSixtyCharacters()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     typeInList(w, QList<int>(60, Qt::Key_A));
-    QVERIFY(test::control<QPushButton>(&w, "BotBusSinon")->isVisible());
+    QVERIFY(test::control<QPushButton>(w, "BotBusSinon")->isVisible());
     typeInList(w, {Qt::Key_A});
-    QCOMPARE(test::control<QLabel>(&w, "LabBus")->text().size(), 61);
-    QVERIFY(!test::control<QPushButton>(&w, "BotBusSinon")->isVisible());
+    QCOMPARE(test::control<QLabel>(w, "LabBus")->text().size(), 61);
+    QVERIFY(!test::control<QPushButton>(w, "BotBusSinon")->isVisible());
 }
 
 void TestMainWindowDifferences::listKeysBesidesTypedSearch_data()
@@ -324,11 +324,11 @@ void TestMainWindowDifferences::listKeysBesidesTypedSearch()
     typeInList(w, {Qt::Key_G, Qt::Key_A});
     QCOMPARE(f.dm().TPlan->text(QStringLiteral("PinYin")), QStringLiteral("Gan Cao"));
     const int before = f.dm().TPlan->recNo();
-    QTest::sendKeyEvent(QTest::Click, test::control<widgets::DBGrid>(&w, "GrNom"), Qt::Key(key), keyText, Qt::KeyboardModifiers(modifiers));
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->isHidden()); // every key but the typed ones ends the search
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->text().isEmpty());
+    QTest::sendKeyEvent(QTest::Click, test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key), keyText, Qt::KeyboardModifiers(modifiers));
+    QVERIFY(test::control<QLabel>(w, "LabBus")->isHidden()); // every key but the typed ones ends the search
+    QVERIFY(test::control<QLabel>(w, "LabBus")->text().isEmpty());
     QCOMPARE(f.dm().TPlan->recNo(), row < 0 ? before : row);
-    QCOMPARE(test::control<widgets::DBGrid>(&w, "GrNom")->currentIndex().column(), 0);
+    QCOMPARE(test::control<widgets::DBGrid>(w, "GrNom")->currentIndex().column(), 0);
 }
 
 void TestMainWindowDifferences::ctrlDeleteLeftTheStrip()
@@ -336,15 +336,15 @@ void TestMainWindowDifferences::ctrlDeleteLeftTheStrip()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     typeInList(w, {Qt::Key_G, Qt::Key_U});
-    QVERIFY(!test::control<QLabel>(&w, "LabBus")->isHidden());
+    QVERIFY(!test::control<QLabel>(w, "LabBus")->isHidden());
     const auto seen = test::answerNextModal(QStringLiteral("si"));
     typeInList(w, {Qt::Key_Delete}, Qt::ControlModifier);
     QVERIFY(seen->answered);
     QCOMPARE(scalar(f.folder.session(), QStringLiteral("SELECT count(*) FROM Plantas WHERE Clave=%1").arg(f.keys.guiZhi)), 0);
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->isHidden());
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->text().isEmpty());
+    QVERIFY(test::control<QLabel>(w, "LabBus")->isHidden());
+    QVERIFY(test::control<QLabel>(w, "LabBus")->text().isEmpty());
 }
 
 void TestMainWindowDifferences::layoutDifferedFromDesign()
@@ -356,18 +356,18 @@ void TestMainWindowDifferences::layoutDifferedFromDesign()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY(std::abs(w.geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(std::abs(w.geometry().center().y() - screen.center().y()) <= 1);
-    QCOMPARE(test::control<QFrame>(&w, "PanIzq")->width(), 257);
-    QCOMPARE(test::control<QFrame>(&w, "PanCen")->width(), 265);
-    QCOMPARE(test::control<QFrame>(&w, "PanFic")->height(), 217);
+    QCOMPARE(test::control<QFrame>(w, "PanIzq")->width(), 257);
+    QCOMPARE(test::control<QFrame>(w, "PanCen")->width(), 265);
+    QCOMPARE(test::control<QFrame>(w, "PanFic")->height(), 217);
     // An element on its formulas page; the move to a formula switches to the ingredients page,
     // which is laid out for the first time: its columns fill it, the percentage whole.
-    test::control<QTabWidget>(&w, "Ficha")->setCurrentWidget(test::control<QWidget>(&w, "PagFormPl"));
+    test::control<QTabWidget>(w, "Ficha")->setCurrentWidget(test::control<QWidget>(w, "PagFormPl"));
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
     QCoreApplication::processEvents();
-    QCOMPARE(test::control<QTabWidget>(&w, "Ficha")->currentWidget(), test::control<QWidget>(&w, "PagPlForm"));
-    QCOMPARE(test::control<widgets::DBGrid>(&w, "GrPlForm")->columnWidth(0), test::control<widgets::DBGrid>(&w, "GrPlForm")->width() - test::control<widgets::DBGrid>(&w, "GrPlForm")->columnWidth(1) - 22);
-    QVERIFY(!test::control<widgets::DBGrid>(&w, "GrPlForm")->horizontalScrollBar()->isVisible());
-    QCOMPARE(test::control<widgets::DBGrid>(&w, "GrNom")->columnWidth(0), test::control<widgets::DBGrid>(&w, "GrNom")->width() - 22);
+    QCOMPARE(test::control<QTabWidget>(w, "Ficha")->currentWidget(), test::control<QWidget>(w, "PagPlForm"));
+    QCOMPARE(test::control<widgets::DBGrid>(w, "GrPlForm")->columnWidth(0), test::control<widgets::DBGrid>(w, "GrPlForm")->width() - test::control<widgets::DBGrid>(w, "GrPlForm")->columnWidth(1) - 22);
+    QVERIFY(!test::control<widgets::DBGrid>(w, "GrPlForm")->horizontalScrollBar()->isVisible());
+    QCOMPARE(test::control<widgets::DBGrid>(w, "GrNom")->columnWidth(0), test::control<widgets::DBGrid>(w, "GrNom")->width() - 22);
 }
 
 void TestMainWindowDifferences::dropDownOpenedAtOldPlace()
@@ -376,13 +376,13 @@ void TestMainWindowDifferences::dropDownOpenedAtOldPlace()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     QCoreApplication::processEvents();
-    const QRect closed = test::control<QComboBox>(&w, "CBIdioma")->geometry();
-    test::control<QComboBox>(&w, "CBIdioma")->showPopup();
+    const QRect closed = test::control<QComboBox>(w, "CBIdioma")->geometry();
+    test::control<QComboBox>(w, "CBIdioma")->showPopup();
     // Wider to the left, at once: its right edge stays at the end of the title strip.
-    QCOMPARE(test::control<QComboBox>(&w, "CBIdioma")->geometry().right(), closed.right());
-    QCOMPARE(test::control<QComboBox>(&w, "CBIdioma")->geometry().left(), closed.left() - 110);
-    test::control<QComboBox>(&w, "CBIdioma")->hidePopup();
-    QCOMPARE(test::control<QComboBox>(&w, "CBIdioma")->geometry(), closed);
+    QCOMPARE(test::control<QComboBox>(w, "CBIdioma")->geometry().right(), closed.right());
+    QCOMPARE(test::control<QComboBox>(w, "CBIdioma")->geometry().left(), closed.left() - 110);
+    test::control<QComboBox>(w, "CBIdioma")->hidePopup();
+    QCOMPARE(test::control<QComboBox>(w, "CBIdioma")->geometry(), closed);
 }
 
 void TestMainWindowDifferences::longTypedTextRanUnderButton()
@@ -391,12 +391,12 @@ void TestMainWindowDifferences::longTypedTextRanUnderButton()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     typeInList(w, QList<int>(40, Qt::Key_W));
-    QCOMPARE(test::control<QLabel>(&w, "LabBus")->text().size(), 40);
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->alignment() & Qt::AlignRight); // its end shows
-    QCOMPARE(test::control<QFrame>(&w, "PanIzq")->width(), 257);                // and it does not widen the column
+    QCOMPARE(test::control<QLabel>(w, "LabBus")->text().size(), 40);
+    QVERIFY(test::control<QLabel>(w, "LabBus")->alignment() & Qt::AlignRight); // its end shows
+    QCOMPARE(test::control<QFrame>(w, "PanIzq")->width(), 257);                // and it does not widen the column
     typeInList(w, {Qt::Key_Left});
     typeInList(w, {Qt::Key_W});
-    QVERIFY(test::control<QLabel>(&w, "LabBus")->alignment() & Qt::AlignLeft);
+    QVERIFY(test::control<QLabel>(w, "LabBus")->alignment() & Qt::AlignLeft);
 }
 
 void TestMainWindowDifferences::volverSatFarBelowArrow()
@@ -404,12 +404,12 @@ void TestMainWindowDifferences::volverSatFarBelowArrow()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    test::control<QFrame>(&w, "PanInd")->hide();
-    test::control<QFrame>(&w, "PanInstrUna")->show();
+    test::control<QFrame>(w, "PanInd")->hide();
+    test::control<QFrame>(w, "PanInstrUna")->show();
     QCoreApplication::processEvents();
-    QVERIFY(test::control<QLabel>(&w, "ImVolver")->geometry().contains(test::control<QLabel>(&w, "LabAtras")->geometry().center()));
-    test::control<QFrame>(&w, "PanInstrUna")->hide();
-    test::control<QFrame>(&w, "PanInd")->show();
+    QVERIFY(test::control<QLabel>(w, "ImVolver")->geometry().contains(test::control<QLabel>(w, "LabAtras")->geometry().center()));
+    test::control<QFrame>(w, "PanInstrUna")->hide();
+    test::control<QFrame>(w, "PanInd")->show();
 }
 
 void TestMainWindowDifferences::photoNotRescaledOnResize()
@@ -429,8 +429,8 @@ void TestMainWindowDifferences::photoNotRescaledOnResize()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     const auto fits = [&] {
-        const QSize shown = test::control<QLabel>(&w, "Im")->pixmap().size();
-        const QSize room = test::control<QLabel>(&w, "Im")->size();
+        const QSize shown = test::control<QLabel>(w, "Im")->pixmap().size();
+        const QSize room = test::control<QLabel>(w, "Im")->size();
         return !shown.isEmpty() && shown.width() <= room.width() && shown.height() <= room.height()
             && (shown.width() == room.width() || shown.height() == room.height());
     };

@@ -49,9 +49,9 @@ int scalar(store::Session &s, const QString &sql)
 void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     w.activateWindow();
-    test::control<widgets::DBGrid>(&w, "GrNom")->setFocus();
+    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
     for (int key : keys)
-        QTest::keyClick(test::control<widgets::DBGrid>(&w, "GrNom"), Qt::Key(key), modifiers);
+        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key), modifiers);
 }
 
 // Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
@@ -110,27 +110,27 @@ void TestMainWindowFaults::notesOfNewPlantWentToPreviousPlant()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    test::control<QTabBar>(&w, "TabMemo")->setCurrentIndex(3);
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QRadioButton>(&w, "SelPlanForm0")->click();
+    test::control<QTabBar>(w, "TabMemo")->setCurrentIndex(3);
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QRadioButton>(w, "SelPlanForm0")->click();
     typeInList(w, {Qt::Key_Insert});
     QCOMPARE(f.dm().TPlan->state(), Table::State::Insert);
     // The new plant has no notes row yet: the memo is empty and takes nothing.
-    QVERIFY(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().isEmpty());
-    QVERIFY(test::control<widgets::DBMemo>(&w, "Memo")->isReadOnly());
-    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
-    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("perdido"));
-    test::control<widgets::DBEdit>(&w, "EdPinYin")->setFocus();
-    QTest::keyClicks(test::control<widgets::DBEdit>(&w, "EdPinYin"), QStringLiteral("Fu Ling"));
+    QVERIFY(test::control<widgets::DBMemo>(w, "Memo")->toPlainText().isEmpty());
+    QVERIFY(test::control<widgets::DBMemo>(w, "Memo")->isReadOnly());
+    test::control<widgets::DBMemo>(w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("perdido"));
+    test::control<widgets::DBEdit>(w, "EdPinYin")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBEdit>(w, "EdPinYin"), QStringLiteral("Fu Ling"));
     STORE_VERIFY(f.dm().TPlan->post());
     const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Fu Ling'"));
     QVERIFY(key > 0);
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas WHERE Memo IS NOT NULL AND Memo<>''")), 0);
     // Posted, it has its row, and what is typed now is its own.
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM Notas WHERE KPlanta=%1").arg(key)), 1);
-    QVERIFY(!test::control<widgets::DBMemo>(&w, "Memo")->isReadOnly());
-    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
-    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("Diuretico"));
+    QVERIFY(!test::control<widgets::DBMemo>(w, "Memo")->isReadOnly());
+    test::control<widgets::DBMemo>(w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("Diuretico"));
     STORE_VERIFY(f.dm().TNotas->post());
     QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(key)).toString(), QStringLiteral("Diuretico"));
     QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)).toString(), QString());
@@ -151,8 +151,8 @@ void TestMainWindowFaults::relationRowWithoutPlant()
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QRadioButton>(&w, "SelPlanForm1")->click(); // formulas
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QRadioButton>(w, "SelPlanForm1")->click(); // formulas
     if (emptyList) {
         w.ClassFilter = 5; // no formula has class 5
         w.ApplyListFilter();
@@ -163,7 +163,7 @@ void TestMainWindowFaults::relationRowWithoutPlant()
         QVERIFY(!seen->answered); // no picker: there is no plant to relate
     } else {
         typeInList(w, {Qt::Key_Insert});
-        QTest::keyClicks(test::control<widgets::DBEdit>(&w, "EdPinYin"), QStringLiteral("Gui Pi Tang"));
+        QTest::keyClicks(test::control<widgets::DBEdit>(w, "EdPinYin"), QStringLiteral("Gui Pi Tang"));
         chooseInPicker(QStringLiteral("Calma"));
         w.CambiarClick(mainwin::RelationEdit::Add);
         const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Gui Pi Tang'"));
@@ -219,14 +219,14 @@ void TestMainWindowFaults::formulaProfileLostHiddenIngredients()
     mainwin::TFPlantas &w = f.win();
     store::Session &s = f.folder.session();
     const QString profile = QStringLiteral("69200000000000"); // 40 % Ren Shen, 35 % Bai Zhu, 25 % Gan Cao
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
     w.ClassFilter = 12;
     w.ApplyListFilter();
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
-    test::control<QPushButton>(&w, "Modificar")->click();
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
 }
 
@@ -249,18 +249,18 @@ void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
         f.dm().Tags.SetTag(key, true); // every plant was found
     w.TextSearchActive = true;
     w.setSearchTerms({QStringLiteral("RAIZ")});
-    test::control<QPushButton>(&w, "Modificar")->click();
+    test::control<QPushButton>(w, "Modificar")->click();
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
     f.dm().TPlan->findNearest(QStringLiteral("Ren"));
-    QTextCursor hit(test::control<widgets::DBMemo>(&w, "Memo")->document());
-    hit.setPosition(int(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().indexOf(QStringLiteral("raíz"))) + 1);
+    QTextCursor hit(test::control<widgets::DBMemo>(w, "Memo")->document());
+    hit.setPosition(int(test::control<widgets::DBMemo>(w, "Memo")->toPlainText().indexOf(QStringLiteral("raíz"))) + 1);
     QVERIFY(bold(hit.charFormat())); // marked on screen
     // An edit of the marked memo stores the text as it was, plus the edit, and no mark.
-    QTextCursor end(test::control<widgets::DBMemo>(&w, "Memo")->document());
+    QTextCursor end(test::control<widgets::DBMemo>(w, "Memo")->document());
     end.movePosition(QTextCursor::End);
-    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(end);
-    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
-    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral("!"));
+    test::control<widgets::DBMemo>(w, "Memo")->setTextCursor(end);
+    test::control<widgets::DBMemo>(w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("!"));
     STORE_VERIFY(f.dm().TPlan->post());
     QTextDocument stored;
     stored.setHtml(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.renShen)).toString());
@@ -272,15 +272,15 @@ void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
         QVERIFY(!fragment.charFormat().fontUnderline());
     }
     // Neither the marking nor a bold word under the caret carries over into the next memo.
-    QTextCursor inBold(test::control<widgets::DBMemo>(&w, "Memo")->document());
-    inBold.setPosition(int(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText().indexOf(QStringLiteral("fuerte"))) + 2);
-    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(inBold);
+    QTextCursor inBold(test::control<widgets::DBMemo>(w, "Memo")->document());
+    inBold.setPosition(int(test::control<widgets::DBMemo>(w, "Memo")->toPlainText().indexOf(QStringLiteral("fuerte"))) + 2);
+    test::control<widgets::DBMemo>(w, "Memo")->setTextCursor(inBold);
     w.TextSearchActive = false;
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
-    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText(), QStringLiteral("Cuatro caballeros"));
+    QCOMPARE(test::control<widgets::DBMemo>(w, "Memo")->toPlainText(), QStringLiteral("Cuatro caballeros"));
     for (int at : {1, 10})
-        QVERIFY(!bold([&] { QTextCursor c(test::control<widgets::DBMemo>(&w, "Memo")->document()); c.setPosition(at); return c.charFormat(); }()));
-    QVERIFY(!bold(test::control<widgets::DBMemo>(&w, "Memo")->currentCharFormat()));
+        QVERIFY(!bold([&] { QTextCursor c(test::control<widgets::DBMemo>(w, "Memo")->document()); c.setPosition(at); return c.charFormat(); }()));
+    QVERIFY(!bold(test::control<widgets::DBMemo>(w, "Memo")->currentCharFormat()));
 }
 
 void TestMainWindowFaults::plainMemoWithTagsWasTakenForHtml()
@@ -295,13 +295,13 @@ void TestMainWindowFaults::plainMemoWithTagsWasTakenForHtml()
     s.database().tableReset(QStringLiteral("Plantas"));
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    QCOMPARE(test::control<widgets::DBMemo>(&w, "Memo")->toPlainText(), plain);
-    test::control<QPushButton>(&w, "Modificar")->click();
-    QTextCursor end(test::control<widgets::DBMemo>(&w, "Memo")->document());
+    QCOMPARE(test::control<widgets::DBMemo>(w, "Memo")->toPlainText(), plain);
+    test::control<QPushButton>(w, "Modificar")->click();
+    QTextCursor end(test::control<widgets::DBMemo>(w, "Memo")->document());
     end.movePosition(QTextCursor::End);
-    test::control<widgets::DBMemo>(&w, "Memo")->setTextCursor(end);
-    test::control<widgets::DBMemo>(&w, "Memo")->setFocus();
-    QTest::keyClicks(test::control<widgets::DBMemo>(&w, "Memo"), QStringLiteral(" Ok"));
+    test::control<widgets::DBMemo>(w, "Memo")->setTextCursor(end);
+    test::control<widgets::DBMemo>(w, "Memo")->setFocus();
+    QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral(" Ok"));
     STORE_VERIFY(f.dm().TPlan->post());
     QCOMPARE(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)).toString(),
              plain + QStringLiteral(" Ok"));
@@ -376,10 +376,10 @@ void TestMainWindowFaults::mouseReleaseOnAnyControl()
     test::ProgramFixture f;
     QVERIFY(f.start());
     mainwin::TFPlantas &w = f.win();
-    QTest::mouseClick(test::control<QPushButton>(&w, "Modificar"), Qt::LeftButton);
+    QTest::mouseClick(test::control<QPushButton>(w, "Modificar"), Qt::LeftButton);
     QVERIFY(w.editing());
-    QTest::mouseClick(test::control<widgets::DBGrid>(&w, "GrNom")->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-    QTest::mouseClick(test::control<QPushButton>(&w, "Modificar"), Qt::LeftButton);
+    QTest::mouseClick(test::control<widgets::DBGrid>(w, "GrNom")->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseClick(test::control<QPushButton>(w, "Modificar"), Qt::LeftButton);
     QVERIFY(!w.editing());
 }
 
