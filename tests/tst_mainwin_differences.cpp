@@ -1,5 +1,6 @@
 // Where the main window did otherwise than it should, found by driving it key by key: each test is
 // named after the difference it pins. The fixture's order numbers differ from its keys.
+#include "Driving.h"
 #include "Modal.h"
 #include "ProgramFixture.h"
 #include "Widgets.h"
@@ -25,6 +26,9 @@
 
 using relations::TFSelTab;
 using store::Table;
+using test::cellEditor;
+using test::chooseInPicker;
+using test::typeInList;
 
 namespace {
 
@@ -37,34 +41,6 @@ QVariant value(store::Session &s, const QString &sql)
 int scalar(store::Session &s, const QString &sql)
 {
     return value(s, sql).toInt();
-}
-
-void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    w.activateWindow();
-    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
-    for (int key : keys)
-        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key), modifiers);
-}
-
-// Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
-void chooseInPicker(const QString &name)
-{
-    test::onNextModal([name](QWidget *modal) {
-        auto *p = qobject_cast<TFSelTab *>(modal);
-        QTest::keyClicks(p->Grid, name.left(1));
-        p->Ed->setText(name);
-        p->Aceptar->click();
-    });
-}
-
-// The open cell editor of the picker's grid.
-QWidget *cellEditor(TFSelTab *picker)
-{
-    for (QLineEdit *edit : picker->Grid->viewport()->findChildren<QLineEdit *>())
-        if (edit->isVisible())
-            return edit;
-    return nullptr;
 }
 
 

@@ -1,6 +1,7 @@
 // Faults found by driving the main window key by key against the database: each test is named after
 // the fault it pins, and reads back exactly which rows changed. The fixture's order numbers differ
 // from its keys, so that a key written where an order number belongs (or the reverse) shows.
+#include "Driving.h"
 #include "Modal.h"
 #include "ProgramFixture.h"
 #include "Widgets.h"
@@ -32,6 +33,9 @@
 
 using relations::TFSelTab;
 using store::Table;
+using test::cellEditor;
+using test::chooseInPicker;
+using test::typeInList;
 
 namespace {
 
@@ -44,34 +48,6 @@ QVariant value(store::Session &s, const QString &sql)
 int scalar(store::Session &s, const QString &sql)
 {
     return value(s, sql).toInt();
-}
-
-void typeInList(mainwin::TFPlantas &w, const QList<int> &keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    w.activateWindow();
-    test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
-    for (int key : keys)
-        QTest::keyClick(test::control<widgets::DBGrid>(w, "GrNom"), Qt::Key(key), modifiers);
-}
-
-// Picks the catalogue row whose field starts with `name` in the table picker and accepts it.
-void chooseInPicker(const QString &name)
-{
-    test::onNextModal([name](QWidget *modal) {
-        auto *p = qobject_cast<TFSelTab *>(modal);
-        QTest::keyClicks(p->Grid, name.left(1));
-        p->Ed->setText(name);
-        p->Aceptar->click();
-    });
-}
-
-// The open cell editor of the picker's grid.
-QWidget *cellEditor(TFSelTab *picker)
-{
-    for (QLineEdit *edit : picker->Grid->viewport()->findChildren<QLineEdit *>())
-        if (edit->isVisible())
-            return edit;
-    return nullptr;
 }
 
 bool bold(const QTextCharFormat &format)
