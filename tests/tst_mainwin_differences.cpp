@@ -32,15 +32,11 @@ using test::typeInList;
 
 namespace {
 
-QVariant value(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? q.value(0) : QVariant();
-}
+using test::scalarValue;
 
 int scalar(store::Session &s, const QString &sql)
 {
-    return value(s, sql).toInt();
+    return scalarValue(s, sql).toInt();
 }
 
 
@@ -74,7 +70,7 @@ void TestMainWindowDifferences::missingPinYinIndexStoppedStartUp()
 {
     test::WorkingFolder folder;
     test::fillSmallMateriaMedica(folder.session());
-    const QString name = value(folder.session(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name LIKE '%PorPinYin'")).toString();
+    const QString name = scalarValue(folder.session(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name LIKE '%PorPinYin'")).toString();
     QVERIFY(!name.isEmpty());
     folder.session().database().exec(QStringLiteral("DROP INDEX \"%1\"").arg(name));
     folder.reopen();
@@ -153,14 +149,14 @@ void TestMainWindowDifferences::commandSkippedItsLastStep()
     store::Session &s = f.folder.session();
     test::control<QPushButton>(w, "Modificar")->click();
     const QString rows = QStringLiteral("SELECT group_concat(KUso) FROM (SELECT KUso FROM Rel ORDER BY rowid)");
-    const QString before = value(s, rows).toString();
+    const QString before = scalarValue(s, rows).toString();
     // A caption that only the refresh puts right again.
     test::control<QTabWidget>(w, "Ficha")->setTabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc")), QStringLiteral("stale"));
     test::control<widgets::DBGrid>(w, "GrNom")->setFocus();
     const auto seen = test::answerNextModal(answer);
     w.CambiarClick(mainwin::RelationEdit(command));
     QVERIFY(seen->answered);
-    QCOMPARE(value(s, rows).toString(), before);
+    QCOMPARE(scalarValue(s, rows).toString(), before);
     QCOMPARE(test::control<QTabWidget>(w, "Ficha")->tabText(test::control<QTabWidget>(w, "Ficha")->indexOf(test::control<QWidget>(w, "PagAcc"))), QStringLiteral("Acciones: 2"));
     QCOMPARE(w.focusWidget(), static_cast<QWidget *>(test::control<widgets::DBGrid>(w, "GrAcc")));
 }
@@ -187,7 +183,7 @@ void TestMainWindowDifferences::ingredientFromPickerHadNoKindNorOrder()
     w.CambiarClick(mainwin::RelationEdit::Add);
     const int key = scalar(s, QStringLiteral("SELECT Clave FROM Plantas WHERE PinYin='Fu Ling'"));
     QVERIFY(key > 0);
-    QCOMPARE(value(s, QStringLiteral("SELECT EsFormula FROM Plantas WHERE Clave=%1").arg(key)).toInt(), 0);
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT EsFormula FROM Plantas WHERE Clave=%1").arg(key)).toInt(), 0);
     QCOMPARE(scalar(s, QStringLiteral("SELECT Orden FROM Plantas WHERE Clave=%1").arg(key)), key);
     QCOMPARE(scalar(s, QStringLiteral("SELECT count(*) FROM RelForm WHERE KFormula=%1 AND OFormula=%2 AND KPlanta=%3 AND OPlanta=%3")
                            .arg(f.keys.siJunZiTang).arg(f.keys.siJunZiTang + 100).arg(key)),

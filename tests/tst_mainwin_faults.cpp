@@ -39,15 +39,11 @@ using test::typeInList;
 
 namespace {
 
-QVariant value(store::Session &s, const QString &sql)
-{
-    store::Statement q(s.database().handle(), sql);
-    return q.step() ? q.value(0) : QVariant();
-}
+using test::scalarValue;
 
 int scalar(store::Session &s, const QString &sql)
 {
-    return value(s, sql).toInt();
+    return scalarValue(s, sql).toInt();
 }
 
 bool bold(const QTextCharFormat &format)
@@ -108,8 +104,8 @@ void TestMainWindowFaults::notesOfNewPlantWentToPreviousPlant()
     test::control<widgets::DBMemo>(w, "Memo")->setFocus();
     QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("Diuretico"));
     STORE_VERIFY(f.dm().TNotas->post());
-    QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(key)).toString(), QStringLiteral("Diuretico"));
-    QCOMPARE(value(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)).toString(), QString());
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(key)).toString(), QStringLiteral("Diuretico"));
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT Memo FROM Notas WHERE KPlanta=%1").arg(f.keys.ganCao)).toString(), QString());
 }
 
 void TestMainWindowFaults::relationRowWithoutPlant_data()
@@ -197,13 +193,13 @@ void TestMainWindowFaults::formulaProfileLostHiddenIngredients()
     const QString profile = QStringLiteral("69200000000000"); // 40 % Ren Shen, 35 % Bai Zhu, 25 % Gan Cao
     test::control<QPushButton>(w, "Modificar")->click();
     test::control<QPushButton>(w, "Modificar")->click();
-    QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
     w.ClassFilter = 12;
     w.ApplyListFilter();
     f.dm().TPlan->findNearest(QStringLiteral("Si Jun"));
     test::control<QPushButton>(w, "Modificar")->click();
     test::control<QPushButton>(w, "Modificar")->click();
-    QCOMPARE(value(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT Meridianos FROM Plantas WHERE Clave=%1").arg(f.keys.siJunZiTang)).toString(), profile);
 }
 
 void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
@@ -239,7 +235,7 @@ void TestMainWindowFaults::searchMarksWereStoredAndLeaked()
     QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral("!"));
     STORE_VERIFY(f.dm().TPlan->post());
     QTextDocument stored;
-    stored.setHtml(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.renShen)).toString());
+    stored.setHtml(scalarValue(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.renShen)).toString());
     QCOMPARE(stored.toPlainText(), QStringLiteral("La raíz es fuerte y dulce.!"));
     for (QTextBlock::iterator it = stored.begin().begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -279,7 +275,7 @@ void TestMainWindowFaults::plainMemoWithTagsWasTakenForHtml()
     test::control<widgets::DBMemo>(w, "Memo")->setFocus();
     QTest::keyClicks(test::control<widgets::DBMemo>(w, "Memo"), QStringLiteral(" Ok"));
     STORE_VERIFY(f.dm().TPlan->post());
-    QCOMPARE(value(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)).toString(),
+    QCOMPARE(scalarValue(s, QStringLiteral("SELECT Descripcion FROM Plantas WHERE Clave=%1").arg(f.keys.ganCao)).toString(),
              plain + QStringLiteral(" Ok"));
 }
 
@@ -333,7 +329,7 @@ void TestMainWindowFaults::classPickerAddedAnIndex()
     QVERIFY(f.start());
     store::Session &s = f.folder.session();
     const QString indexes = QStringLiteral("SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE type='index' ORDER BY name)");
-    const QString before = value(s, indexes).toString();
+    const QString before = scalarValue(s, indexes).toString();
     QStringList listed;
     test::onNextModal([&](QWidget *modal) {
         auto *picker = qobject_cast<relations::TFSelClase *>(modal);
@@ -343,7 +339,7 @@ void TestMainWindowFaults::classPickerAddedAnIndex()
     });
     f.win().BotClaseClick();
     QCOMPARE(listed, (QStringList{"Calientan el interior", "Tonificantes"}));
-    QCOMPARE(value(s, indexes).toString(), before);
+    QCOMPARE(scalarValue(s, indexes).toString(), before);
 }
 
 void TestMainWindowFaults::mouseReleaseOnAnyControl()

@@ -1,3 +1,4 @@
+#include "common/SchemeColors.h"
 #include "TFPlanRep.h"
 
 #include "common/AppContext.h"
@@ -23,19 +24,6 @@
 namespace repertory {
 
 namespace {
-
-const QColor SchemeColors[5] = {{167, 196, 214}, {191, 191, 191}, {215, 193, 162}, {148, 148, 148}, {169, 199, 187}};
-const QColor MiddleTints[5] = {{206, 223, 234}, {209, 209, 209}, {221, 202, 174}, {177, 177, 177}, {193, 210, 201}};
-const QColor LightTints[5] = {{225, 235, 242}, {228, 228, 228}, {232, 219, 200}, {200, 200, 200}, {215, 226, 220}};
-
-void paint(QWidget *w, const QColor &color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, color);
-    p.setColor(QPalette::Base, color);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 
 QFont chartFont()
 {
@@ -282,12 +270,12 @@ void TFPlanRep::CerrarClick()
 
 void TFPlanRep::ApplyColorScheme()
 {
-    const int scheme = common::AppContext::exists() ? std::clamp(common::AppContext::current().ColorScheme, 1, 5) : 1;
-    paint(Panel1, SchemeColors[scheme - 1]);
-    paint(Panel6, MiddleTints[scheme - 1]);
-    paint(Gr, LightTints[scheme - 1]);
-    paint(Gr->viewport(), LightTints[scheme - 1]);
-    paint(LRef, LightTints[scheme - 1]);
+    using common::SchemeTint;
+    using common::Tint;
+    common::PaintBackground(Panel1, SchemeTint(Tint::Panel));
+    common::PaintBackground(Panel6, SchemeTint(Tint::Middle));
+    for (QWidget *w : {static_cast<QWidget *>(Gr), Gr->viewport(), static_cast<QWidget *>(LRef)})
+        common::PaintBackground(w, SchemeTint(Tint::Light));
 }
 
 void TFPlanRep::ApplyTextSize()

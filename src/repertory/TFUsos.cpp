@@ -1,6 +1,7 @@
 #include "TFUsos.h"
 
 #include "TFPlanRep.h"
+#include "common/SchemeColors.h"
 #include "common/AppContext.h"
 #include "common/TFBarra.h"
 #include "common/TFMensajes.h"
@@ -70,18 +71,6 @@ widgets::DBGrid *grid(const char *name, QWidget *parent)
     g->setTitles(false);
     g->setShowGrid(false);
     return g;
-}
-
-// The panel colour and the light tint of each colour scheme, 1 to 5.
-const QColor SchemeColors[5] = {{167, 196, 214}, {191, 191, 191}, {215, 193, 162}, {148, 148, 148}, {169, 199, 187}};
-const QColor SchemeLightTints[5] = {{225, 235, 242}, {228, 228, 228}, {232, 219, 200}, {200, 200, 200}, {215, 226, 220}};
-
-void paint(QWidget *w, const QColor &color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, color);
-    p.setColor(QPalette::Base, color);
-    w->setPalette(p);
 }
 
 } // namespace
@@ -394,11 +383,10 @@ void TFUsos::ApplyEnglish()
 
 void TFUsos::ApplyColorScheme()
 {
-    const int scheme = common::AppContext::exists() ? std::clamp(common::AppContext::current().ColorScheme, 1, 5) : 1;
     for (QWidget *w : std::initializer_list<QWidget *>{Panel2, Panel4, Panel5, Panel6, Panel7, PanBot, PanBotPlan, PanMosFic, Panel8})
-        paint(w, SchemeColors[scheme - 1]);
+        common::PaintBackground(w, common::SchemeTint(common::Tint::Panel));
     for (QWidget *w : std::initializer_list<QWidget *>{Panel1, Gr1, Gr2, Gr3, Gr4})
-        paint(w, SchemeLightTints[scheme - 1]);
+        common::PaintBackground(w, common::SchemeTint(common::Tint::Light));
 }
 
 void TFUsos::ApplyTextSize()

@@ -41,8 +41,13 @@ qint64 scalar(store::Session &session, const QString &sql)
 
 QString scalarText(store::Session &session, const QString &sql)
 {
+    return scalarValue(session, sql).toString();
+}
+
+QVariant scalarValue(store::Session &session, const QString &sql)
+{
     store::Statement q(session.database().handle(), sql);
-    return q.step() ? q.value(0).toString() : QString();
+    return q.step() ? q.value(0) : QVariant();
 }
 
 } // namespace test

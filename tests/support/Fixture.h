@@ -31,6 +31,7 @@ int addPlant(store::Session &session, const QString &pinyin, bool formula = fals
 // or a text (null when there is none).
 qint64 scalar(store::Session &session, const QString &sql);
 QString scalarText(store::Session &session, const QString &sql);
+QVariant scalarValue(store::Session &session, const QString &sql); // null when there is no row
 
 // Runs a store call and fails the test with the store's own message when it throws.
 #define STORE_VERIFY(statement)                                                                                      \
